@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/Icon.h"
+
+#include <QIcon>
+#include <QImage>
+
+// The pictures the program carries with its window design, compiled in as
+// resources. Every function returns a shared, read-only picture: drawing on the
+// canvas never alters them.
+namespace BuiltinPictures {
+
+inline constexpr int kStampCount = 183;
+inline constexpr int kSceneCount = 6;
+
+// Stamp `index` (0 to 182): a 32 x 32, 16-colour icon with its AND mask.
+const Icon& stamp(int index);
+
+// The scene shown by thumbnail Image2(index), 0 to 5, at its own size.
+const QImage& scene(int index);
+
+// The canvas's start picture: white, 497 x 467, the same picture as scene 5.
+const QImage& canvasStartPicture();
+
+// The 16 x 16 eraser block on the broad brush's button.
+const QImage& eraserButton();
+
+// The window icon (32 x 32 and 16 x 16 images, plus larger sizes for the desktop).
+QIcon windowIcon();
+
+// Command-bar icon 1 (blank page), 2 (open folder) or 3 (diskette), with the
+// strip's light-grey background made transparent.
+QIcon commandIcon(int number);
+
+} // namespace BuiltinPictures
