@@ -1,6 +1,10 @@
+#include "app/Form1.h"
+
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    Form1 form;
+    form.showCentred();
     return app.exec();
 }

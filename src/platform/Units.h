@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRgb>
 #include <QtGlobal>
 
 #include <cmath>
@@ -9,9 +10,18 @@
 // converts.
 inline constexpr int kTwipsPerPixel = 15;
 
-inline constexpr int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
-inline constexpr double twipsToPixelsF(double twips) { return twips / kTwipsPerPixel; }
-inline constexpr int pixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+// Layout values that are not whole pixels (250 twips is 16.67) go to the
+// nearest pixel, as the window system placed them.
+inline constexpr int twipsToPixels(int twips) {
+    return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
+                      : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
+}
+inline constexpr double twipsToPixelsF(double twips) {
+    return twips / kTwipsPerPixel;
+}
+inline constexpr int pixelsToTwips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
 
 // Floats become 16-bit integers by rounding to the nearest, halves to the even
 // neighbour. Values beyond the 16-bit range are clamped instead of failing: a

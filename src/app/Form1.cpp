@@ -1,0 +1,157 @@
+#include "app/Form1.h"
+
+#include "document/CommandBar.h"
+#include "pickers/PalettePanel.h"
+#include "pickers/ScenePanel.h"
+#include "pickers/StampPages.h"
+#include "pickers/ToolPage.h"
+#include "platform/BuiltinPictures.h"
+#include "platform/Units.h"
+#include "platform/widgets/ImageControl.h"
+#include "platform/widgets/LineControl.h"
+#include "platform/widgets/PictureBoxControl.h"
+#include "platform/widgets/ShapeControl.h"
+#include "platform/widgets/TabStrip.h"
+
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+
+namespace {
+
+const QRgb kLightGrey = qRgb(192, 192, 192);
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
+}
+
+PictureBoxControl* makePanel(QWidget* parent, const QString& name, QRect geometry, QRgb colour) {
+    auto* panel = new PictureBoxControl(parent);
+    panel->setObjectName(name);
+    panel->setGeometry(geometry);
+    panel->setBackColor(colour);
+    return panel;
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent)
+    : QMainWindow(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("[Namnlös] - Pensilo"));
+    setWindowIcon(BuiltinPictures::windowIcon());
+
+    auto* form = new QWidget(this);
+    form->setObjectName(QStringLiteral("Form1.inner"));
+    form->setFixedSize(kInnerWidth, kInnerHeight);
+    form->setAutoFillBackground(true);
+    QPalette colours = form->palette();
+    colours.setColor(QPalette::Window, QColor::fromRgb(kLightGrey));
+    form->setPalette(colours);
+    setCentralWidget(form);
+    ActiveBar1 = std::make_unique<CommandBar>(menuBar());
+    buildControls(form);
+
+    // No resizing: the window is exactly the menu bar over the inner area.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls(QWidget* form) {
+    // Stacking on the window, top first: Picture5, Picture2(0), Picture2(1..12),
+    // Picture1, Picture4, TabStrip1. Qt stacks later siblings above earlier
+    // ones, so they are created bottom first.
+    QStringList captions;
+    for (int tab = 1; tab <= 13; ++tab)
+        captions << QString::number(tab);
+    TabStrip1 = new TabStrip(captions, form);
+    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    TabStrip1->setGeometry(twipsRect(7320, 0, 3375, 6615));
+    TabStrip1->onClick = [this] { TabStrip1_Click(); };
+
+    Picture4 =
+        makePanel(form, QStringLiteral("Picture4"), twipsRect(7440, 3960, 3135, 2535), kLightGrey);
+    scenes = std::make_unique<ScenePanel>(Picture4);
+
+    auto* canvas = new ImageControl(form);
+    canvas->setObjectName(QStringLiteral("Picture1"));
+    canvas->setGeometry(twipsRect(120, 120, 7065, 6435));
+    canvas->setPicture(BuiltinPictures::canvasStartPicture());
+    canvas->setCursor(Qt::CrossCursor);
+    Picture1 = canvas;
+
+    for (int page = 12; page >= 0; --page) {
+        const QRect geometry =
+            page == 0 ? twipsRect(7440, 480, 3135, 3855) : twipsRect(7440, 600, 3135, 2535);
+        Picture2.at(page) =
+            makePanel(form, QStringLiteral("Picture2(%1)").arg(page), geometry, kLightGrey);
+        // Only the tool page and, beneath it, the last stamp page are visible at start.
+        Picture2.at(page)->setVisible(page == 0 || page == 12);
+    }
+    toolPage = std::make_unique<ToolPage>(Picture2[0], Picture3);
+    StampPages::build(Picture2, Picture3);
+    for (int index = 0; index < static_cast<int>(Picture3.size()); ++index)
+        Picture3.at(index)->onMouseDown = [this, index](const MouseArgs& args) {
+            Picture3_MouseDown(static_cast<qint16>(index), args);
+        };
+    Picture3.at(183)->setBorderStyle(1);
+
+    Picture5 = makePanel(form, QStringLiteral("Picture5"), twipsRect(120, 6720, 10575, 735),
+                         QGuiApplication::palette().color(QPalette::Button).rgb());
+    palette = std::make_unique<PalettePanel>(Picture5);
+    palette->onCellMouseDown = [this](qint16 index, const MouseArgs& args) {
+        Picture6_MouseDown(index, args);
+    };
+}
+
+void Form1::Form_Load() {
+    currentTool = 183;
+}
+
+void Form1::showCentred() {
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        // A screen smaller than the window keeps the title bar reachable.
+        move(std::max(frame.left(), screen->availableGeometry().left()),
+             std::max(frame.top(), screen->availableGeometry().top()));
+    }
+    show();
+}
+
+void Form1::TabStrip1_Click() {
+    for (PictureBoxControl* page : Picture2)
+        page->setVisible(false);
+    const int page = roundToInt16(TabStrip1->selectedCaption().toDouble() - 1);
+    Picture2.at(static_cast<size_t>(page))->setVisible(true);
+}
+
+void Form1::Picture3_MouseDown(qint16 Index, const MouseArgs&) {
+    currentTool = Index;
+    for (ImageControl* button : Picture3)
+        button->setBorderStyle(0);
+    Picture3.at(static_cast<size_t>(Index))->setBorderStyle(1);
+}
+
+void Form1::Picture6_MouseDown(qint16 Index, const MouseArgs& args) {
+    const QRgb colour = palette->cell(Index)->backColor();
+    if (args.Button == 1) {
+        toolPage->Line1->setBorderColor(colour);
+        toolPage->Shape1->setBorderColor(colour);
+        toolPage->Shape3->setBorderColor(colour);
+        toolPage->Shape2->setBorderColor(colour);
+        toolPage->Shape4->setBorderColor(colour);
+        palette->Picture8->setBackColor(colour);
+    }
+    if (args.Button == 2) {
+        toolPage->Shape2->setFillColor(colour);
+        toolPage->Shape4->setFillColor(colour);
+        palette->Picture9->setBackColor(colour);
+    }
+}

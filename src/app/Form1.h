@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/widgets/MouseArgs.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class CommandBar;
+class ImageControl;
+class PalettePanel;
+class PictureBoxControl;
+class ScenePanel;
+class TabStrip;
+class ToolPage;
+
+// The one window. It builds every control from the design data, owns the
+// drawing state, and routes each control's events to its handler.
+class Form1 : public QMainWindow {
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Event handlers, named after the control and the event.
+    void Form_Load();
+    void TabStrip1_Click();
+    void Picture3_MouseDown(qint16 Index, const MouseArgs& args);
+    void Picture6_MouseDown(qint16 Index, const MouseArgs& args);
+
+    // Shows the window centred on its screen.
+    void showCentred();
+
+    qint16 currentTool = 0;
+
+    // The controls, by their designer names.
+    QWidget* Picture1 = nullptr;
+    TabStrip* TabStrip1 = nullptr;
+    std::array<PictureBoxControl*, 13> Picture2{};
+    std::array<ImageControl*, 195> Picture3{};
+    PictureBoxControl* Picture4 = nullptr;
+    PictureBoxControl* Picture5 = nullptr;
+    std::unique_ptr<ToolPage> toolPage;
+    std::unique_ptr<PalettePanel> palette;
+    std::unique_ptr<ScenePanel> scenes;
+    std::unique_ptr<CommandBar> ActiveBar1;
+
+    static constexpr int kInnerWidth = 721;
+    static constexpr int kInnerHeight = 515;
+
+private:
+    void buildControls(QWidget* form);
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <array>
+
+class ImageControl;
+class PictureBoxControl;
+
+// The twelve stamp pages Picture2(1..12) and their stamp buttons Picture3(0..182).
+namespace StampPages {
+
+inline constexpr int kStampPageCount = 12;
+
+// Builds every stamp button on its page; pages[0] is the tool page and is not
+// touched. The buttons are stored at their indexes in `buttons`.
+void build(const std::array<PictureBoxControl*, 13>& pages,
+           std::array<ImageControl*, 195>& buttons);
+
+// The page (1 to 12) that holds stamp `index`.
+int pageOf(int index);
+
+} // namespace StampPages

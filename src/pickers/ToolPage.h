@@ -1,0 +1,27 @@
+#pragma once
+
+#include <array>
+
+class ImageControl;
+class LineControl;
+class PictureBoxControl;
+class ShapeControl;
+
+// The tool page Picture2(0): twelve tool buttons Picture3(183..194) lying over
+// the decorations that picture what each tool draws.
+class ToolPage {
+public:
+    static constexpr int kFirstTool = 183;
+    static constexpr int kLastTool = 194;
+
+    // Builds the decorations and buttons on `page`; the buttons are stored at
+    // their indexes in `buttons` (Picture3).
+    ToolPage(PictureBoxControl* page, std::array<ImageControl*, 195>& buttons);
+
+    ShapeControl* Shape1 = nullptr;       // outlined rectangle
+    ShapeControl* Shape2 = nullptr;       // filled rectangle
+    ShapeControl* Shape3 = nullptr;       // outlined ellipse
+    ShapeControl* Shape4 = nullptr;       // filled ellipse
+    LineControl* Line1 = nullptr;         // the straight-line tool's slanting line
+    std::array<LineControl*, 6> Line10{}; // pen-width samples
+};

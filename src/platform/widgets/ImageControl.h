@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/widgets/MouseArgs.h"
+
+#include <QImage>
+#include <QWidget>
+
+// An image control: shows its picture at its own size or scaled to the
+// control, may carry a single dark border line, and reports presses. Without a
+// picture it is an invisible but clickable area over whatever lies beneath.
+class ImageControl : public QWidget {
+public:
+    explicit ImageControl(QWidget* parent);
+
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return picture_; }
+    void setStretch(bool on);
+    // 0 no border, 1 a single dark line around the control.
+    int borderStyle() const { return borderStyle_; }
+    void setBorderStyle(int style);
+
+    MouseHandler onMouseDown;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QImage picture_;
+    QImage scaled_;
+    bool stretch_ = false;
+    int borderStyle_ = 0;
+};
