@@ -56,7 +56,6 @@ void TabStrip::paintEvent(QPaintEvent*) {
     QFont font = painter.font();
     font.setBold(true);
     font.setPixelSize(11);
-    painter.setFont(font);
     for (int i = 0; i < count(); ++i) {
         const bool selected = i == selected_;
         QRect tab = tabRect(i);
@@ -74,6 +73,11 @@ void TabStrip::paintEvent(QPaintEvent*) {
             painter.drawLine(tab.bottomLeft() + QPoint(1, 0), tab.bottomRight() - QPoint(1, 0));
         }
         painter.setPen(selected ? Qt::black : shadow.darker(150));
+        // Two digits in a 17-pixel tab need the letters drawn a little closer.
+        QFont captionFont = font;
+        if (captions_.at(i).size() > 1)
+            captionFont.setLetterSpacing(QFont::AbsoluteSpacing, -1);
+        painter.setFont(captionFont);
         painter.drawText(tab, Qt::AlignCenter, captions_.at(i));
     }
 }
