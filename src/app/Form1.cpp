@@ -22,11 +22,6 @@ namespace {
 
 const QRgb kLightGrey = qRgb(192, 192, 192);
 
-QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
-
 PictureBoxControl* makePanel(QWidget* parent, const QString& name, QRect geometry, QRgb colour) {
     auto* panel = new PictureBoxControl(parent);
     panel->setObjectName(name);

@@ -28,11 +28,6 @@ constexpr int kFirstLeft = 840;
 constexpr int kPitch = 240;
 constexpr int kRowTop[2] = {120, 360};
 
-QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
-
 } // namespace
 
 PalettePanel::PalettePanel(PictureBoxControl* picture5) {

@@ -44,9 +44,8 @@ ScenePanel::ScenePanel(PictureBoxControl* picture4) {
         Image2.at(static_cast<size_t>(design.index)) = thumbnail;
     }
     for (const LineDesign& design : kLines) {
-        auto* line = new LineControl(QPoint(twipsToPixels(design.x1), twipsToPixels(design.y1)),
-                                     QPoint(twipsToPixels(design.x2), twipsToPixels(design.y2)), 1,
-                                     picture4);
+        auto* line = new LineControl(twipsPoint(design.x1, design.y1),
+                                     twipsPoint(design.x2, design.y2), 1, picture4);
         line->setObjectName(QLatin1String(design.name));
         line->setBorderColor(qRgb(0, 0, 0));
     }

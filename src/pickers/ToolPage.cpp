@@ -56,15 +56,6 @@ constexpr Element kStacking[] = {
     {Kind::Button, 183, 120, 130, 2895, 225},
 };
 
-QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
-
-QPoint twipsPoint(int x, int y) {
-    return QPoint(twipsToPixels(x), twipsToPixels(y));
-}
-
 } // namespace
 
 ToolPage::ToolPage(PictureBoxControl* page, std::array<ImageControl*, 195>& buttons) {

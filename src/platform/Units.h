@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QRgb>
 #include <QtGlobal>
 
@@ -16,6 +17,15 @@ inline constexpr int twipsToPixels(int twips) {
     return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
                       : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
 }
+// A control's place and size, given in twips, on the pixel grid.
+inline QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
+}
+inline QPoint twipsPoint(int x, int y) {
+    return QPoint(twipsToPixels(x), twipsToPixels(y));
+}
+
 inline constexpr double twipsToPixelsF(double twips) {
     return twips / kTwipsPerPixel;
 }
