@@ -120,7 +120,7 @@ private slots:
     }
 
     void startState() {
-        QCOMPARE(form->currentTool, qint16(183));
+        QCOMPARE(form->drawing.currentTool, qint16(183));
         for (int i = 0; i < 195; ++i)
             QCOMPARE(form->Picture3.at(i)->borderStyle(), i == 183 ? 1 : 0);
         QCOMPARE(form->palette->Picture8->backColor(), qRgb(0, 0, 0));

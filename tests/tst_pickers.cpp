@@ -121,14 +121,14 @@ private slots:
         QFETCH(int, button);
         clickTab(13);
         pressAt(QPoint(496 + 60 + 10, 40 + 48 + 10), Qt::MouseButton(button)); // stamp 6
-        QCOMPARE(form->currentTool, qint16(6));
+        QCOMPARE(form->drawing.currentTool, qint16(6));
         QCOMPARE(borderedButton(), 6);
         clickTab(1);
         // The stamp keeps its border while the tool page shows none.
-        QCOMPARE(form->currentTool, qint16(6));
+        QCOMPARE(form->drawing.currentTool, qint16(6));
         QCOMPARE(borderedButton(), 6);
         pressAt(QPoint(600, 32 + 136), Qt::MouseButton(button)); // pen 188
-        QCOMPARE(form->currentTool, qint16(188));
+        QCOMPARE(form->drawing.currentTool, qint16(188));
         QCOMPARE(borderedButton(), 188);
         pressAt(QPoint(600, 32 + 136), Qt::MouseButton(button));
         QCOMPARE(borderedButton(), 188);
@@ -148,7 +148,7 @@ private slots:
         QFETCH(int, stamp);
         clickTab(tab);
         pressAt(pixel);
-        QCOMPARE(int(form->currentTool), stamp);
+        QCOMPARE(int(form->drawing.currentTool), stamp);
         QCOMPARE(borderedButton(), stamp);
     }
 };

@@ -15,7 +15,7 @@ export DISPLAY=$display
 QT_QPA_PLATFORM=xcb "$root/build/src/pensilo" &
 app=$!
 for _ in $(seq 50); do
-  WINDOW=$(xdotool search --name "Pensilo" 2>/dev/null | head -1) && [ -n "$WINDOW" ] && break
+  WINDOW=$(xdotool search --onlyvisible --name "Pensilo" 2>/dev/null | head -1) && [ -n "$WINDOW" ] && break
   sleep 0.2
 done
 export WINDOW

@@ -1,11 +1,13 @@
 #include "app/Form1.h"
 
+#include "app/CanvasWidget.h"
 #include "document/CommandBar.h"
 #include "pickers/PalettePanel.h"
 #include "pickers/ScenePanel.h"
 #include "pickers/StampPages.h"
 #include "pickers/ToolPage.h"
 #include "platform/BuiltinPictures.h"
+#include "platform/SnapshotFolder.h"
 #include "platform/Units.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/LineControl.h"
@@ -72,13 +74,21 @@ void Form1::buildControls(QWidget* form) {
     Picture4 =
         makePanel(form, QStringLiteral("Picture4"), twipsRect(7440, 3960, 3135, 2535), kLightGrey);
     scenes = std::make_unique<ScenePanel>(Picture4);
+    for (int index = 0; index < BuiltinPictures::kSceneCount; ++index)
+        scenes->thumbnail(index)->onMouseDown = [this, index](const MouseArgs& args) {
+            Image2_MouseDown(static_cast<qint16>(index), args);
+        };
 
-    auto* canvas = new ImageControl(form);
-    canvas->setObjectName(QStringLiteral("Picture1"));
-    canvas->setGeometry(twipsRect(120, 120, 7065, 6435));
-    canvas->setPicture(BuiltinPictures::canvasStartPicture());
-    canvas->setCursor(Qt::CrossCursor);
-    Picture1 = canvas;
+    canvas.setPicture(BuiltinPictures::canvasStartPicture());
+    Picture1 = new CanvasWidget(canvas, form);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(twipsRect(120, 120, 7065, 6435));
+    Picture1->onMouseDown = [this](const MouseArgs& args) { Picture1_MouseDown(args); };
+    Picture1->onMouseMove = [this](const MouseArgs& args) { Picture1_MouseMove(args); };
+    Picture1->onMouseUp = [this](const MouseArgs& args) { Picture1_MouseUp(args); };
+    dispatch.stampPicture = [](qint16 tool) -> const Icon& { return BuiltinPictures::stamp(tool); };
+    dispatch.update = [this](const QRect& rect) { Picture1->update(rect); };
+    dispatch.Refresh = [this] { Picture1->repaint(); };
 
     for (int page = 12; page >= 0; --page) {
         const QRect geometry =
@@ -105,7 +115,7 @@ void Form1::buildControls(QWidget* form) {
 }
 
 void Form1::Form_Load() {
-    currentTool = 183;
+    drawing.currentTool = 183;
 }
 
 void Form1::showCentred() {
@@ -128,7 +138,7 @@ void Form1::TabStrip1_Click() {
 }
 
 void Form1::Picture3_MouseDown(qint16 Index, const MouseArgs&) {
-    currentTool = Index;
+    drawing.currentTool = Index;
     for (ImageControl* button : Picture3)
         button->setBorderStyle(0);
     Picture3.at(static_cast<size_t>(Index))->setBorderStyle(1);
@@ -149,4 +159,26 @@ void Form1::Picture6_MouseDown(qint16 Index, const MouseArgs& args) {
         toolPage->Shape4->setFillColor(colour);
         palette->Picture9->setBackColor(colour);
     }
+}
+
+void Form1::Image2_MouseDown(qint16 Index, const MouseArgs&) {
+    // The scene is shared, never drawn on: drawing goes to the persistent image.
+    canvas.Cls();
+    canvas.setPicture(BuiltinPictures::scene(Index));
+    canvas.takeChangedRect();
+    Picture1->update();
+}
+
+void Form1::Picture1_MouseDown(const MouseArgs& args) {
+    dispatch.mouseDown(args.Button, args.Shift, args.X, args.Y, SnapshotFolder::current());
+}
+
+void Form1::Picture1_MouseMove(const MouseArgs& args) {
+    dispatch.mouseMove(args.Button, args.Shift, args.X, args.Y,
+                       rgbToBgr(palette->Picture8->backColor()),
+                       rgbToBgr(palette->Picture9->backColor()));
+}
+
+void Form1::Picture1_MouseUp(const MouseArgs& args) {
+    dispatch.mouseUp(args.Button, args.Shift, args.X, args.Y);
 }

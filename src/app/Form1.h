@@ -1,5 +1,8 @@
 #pragma once
 
+#include "canvas/CanvasDispatch.h"
+#include "canvas/DrawingState.h"
+#include "canvas/PictureBox.h"
 #include "platform/widgets/MouseArgs.h"
 
 #include <QMainWindow>
@@ -7,6 +10,7 @@
 #include <array>
 #include <memory>
 
+class CanvasWidget;
 class CommandBar;
 class ImageControl;
 class PalettePanel;
@@ -27,14 +31,22 @@ public:
     void TabStrip1_Click();
     void Picture3_MouseDown(qint16 Index, const MouseArgs& args);
     void Picture6_MouseDown(qint16 Index, const MouseArgs& args);
+    void Image2_MouseDown(qint16 Index, const MouseArgs& args);
+    void Picture1_MouseDown(const MouseArgs& args);
+    void Picture1_MouseMove(const MouseArgs& args);
+    void Picture1_MouseUp(const MouseArgs& args);
 
     // Shows the window centred on its screen.
     void showCentred();
 
-    qint16 currentTool = 0;
+    // The drawing state and the canvas's picture box.
+    DrawingState drawing;
+    Module1 module1;
+    PictureBox canvas;
+    CanvasDispatch dispatch{canvas, drawing, module1};
 
     // The controls, by their designer names.
-    QWidget* Picture1 = nullptr;
+    CanvasWidget* Picture1 = nullptr;
     TabStrip* TabStrip1 = nullptr;
     std::array<PictureBoxControl*, 13> Picture2{};
     std::array<ImageControl*, 195> Picture3{};

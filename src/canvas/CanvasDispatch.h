@@ -1,0 +1,42 @@
+#pragma once
+
+#include "canvas/DrawingState.h"
+
+#include <QRect>
+#include <QString>
+
+#include <functional>
+
+class Icon;
+class PictureBox;
+
+// What the canvas's press, move and release do: the steps every event takes
+// whatever the tool, then the branch of the tool in use.
+class CanvasDispatch {
+public:
+    CanvasDispatch(PictureBox& canvas, DrawingState& state, Module1& points);
+
+    // The stamp picture for a ToolId below 183.
+    std::function<const Icon&(qint16 tool)> stampPicture;
+    // Repaint this pixel rectangle of the canvas soon.
+    std::function<void(const QRect&)> update;
+    // Repaint the window now, so a shape's preview shows at once.
+    std::function<void()> Refresh;
+
+    // `snapshotFolder` ends in a separator; the shape tools keep temp.bmp there.
+    void mouseDown(qint16 Button, qint16 Shift, float x, float y, const QString& snapshotFolder);
+    // `lineColour` and `fillColour` are the swatches' colours, 0x00BBGGRR.
+    void mouseMove(qint16 Button, qint16 Shift, float x, float y, quint32 lineColour,
+                   quint32 fillColour);
+    void mouseUp(qint16 Button, qint16 Shift, float x, float y);
+
+    // Saves the canvas to temp.bmp and makes the file, read back, its background.
+    void SaveCanvasSnapshot(const QString& snapshotFolder);
+
+private:
+    void scheduleChangedRect();
+
+    PictureBox& canvas_;
+    DrawingState& state_;
+    Module1& points_;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+// Where the shape tools keep temp.bmp: the program's folder when it is
+// writable, otherwise (an installed program on Linux) the user's cache folder.
+namespace SnapshotFolder {
+
+// `folder` with exactly one trailing separator: a drive root such as "C:\"
+// already ends in one.
+QString withTrailingSeparator(const QString& folder, QChar separator);
+
+// The folder to use now, ending in the platform's separator; created if needed.
+QString current();
+
+} // namespace SnapshotFolder
