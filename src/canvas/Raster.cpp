@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -18,14 +20,64 @@ struct Span {
     }
 };
 
-void fillSpan(QImage& image, int row, int first, int last, QRgb colour, QRect& touched) {
+// The image's pixels, looked up once per figure: QImage::scanLine checks for
+// sharing on every call, which a filled ellipse would pay on every span.
+struct Pixels {
+    explicit Pixels(QImage& image)
+        : bits(image.bits()), bytesPerLine(image.bytesPerLine()), width(image.width()),
+          height(image.height()) {}
+    QRgb* row(int y) const { return reinterpret_cast<QRgb*>(bits + y * bytesPerLine); }
+    uchar* bits;
+    qsizetype bytesPerLine;
+    int width;
+    int height;
+};
+
+// The rectangle a figure touched, kept as plain bounds: a QRect union per
+// span costs more than the span.
+struct Bounds {
+    int left = std::numeric_limits<int>::max();
+    int top = std::numeric_limits<int>::max();
+    int right = std::numeric_limits<int>::min();
+    int bottom = std::numeric_limits<int>::min();
+    void add(int row, int first, int last) {
+        left = std::min(left, first);
+        right = std::max(right, last);
+        top = std::min(top, row);
+        bottom = std::max(bottom, row);
+    }
+    QRect rect() const {
+        return left > right ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    }
+};
+
+void fillSpan(const Pixels& image, int row, int first, int last, QRgb colour, Bounds& touched) {
     first = std::max(first, 0);
-    last = std::min(last, image.width() - 1);
-    if (row < 0 || row >= image.height() || first > last)
+    last = std::min(last, image.width - 1);
+    if (row < 0 || row >= image.height || first > last)
         return;
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
-    std::fill(line + first, line + last + 1, colour);
-    touched |= QRect(first, row, last - first + 1, 1);
+    QRgb* line = image.row(row);
+    // Long spans are copied from a row of the colour: the compiler does not
+    // vectorise a plain fill at -O2, and a filled ellipse is a canvas of spans.
+    // Two rows are kept, as a filled figure alternates its fill and outline.
+    static std::vector<QRgb> colourRows[2];
+    static int nextRow = 0;
+    const int count = last - first + 1;
+    if (count < 32) {
+        std::fill(line + first, line + last + 1, colour);
+    } else {
+        std::vector<QRgb>* source = nullptr;
+        for (auto& candidate : colourRows)
+            if (candidate.size() >= static_cast<size_t>(count) && candidate.front() == colour)
+                source = &candidate;
+        if (!source) {
+            source = &colourRows[nextRow];
+            nextRow = 1 - nextRow;
+            source->assign(std::max<size_t>(static_cast<size_t>(image.width), count), colour);
+        }
+        std::memcpy(line + first, source->data(), static_cast<size_t>(count) * sizeof(QRgb));
+    }
+    touched.add(row, first, last);
 }
 
 // Pixels whose centres lie in [lo, hi].
@@ -66,7 +118,8 @@ QPointF snap(QPointF pixels, int width) {
 }
 
 QRect segment(QImage& image, QPointF from, QPointF to, int width, QRgb colour) {
-    QRect touched;
+    Bounds touched;
+    const Pixels pixels(image);
     const double r = std::max(width, 1) / 2.0;
     const QPointF a = snap(from, width);
     const QPointF b = snap(to, width);
@@ -100,23 +153,25 @@ QRect segment(QImage& image, QPointF from, QPointF to, int width, QRgb colour) {
             continue;
         int first = 0, last = -1;
         pixelRange(span.lo, span.hi, first, last);
-        fillSpan(image, row, first, last, colour, touched);
+        fillSpan(pixels, row, first, last, colour, touched);
     }
-    return touched;
+    return touched.rect();
 }
 
 QRect fillRect(QImage& image, QPoint a, QPoint b, QRgb colour) {
-    QRect touched;
+    Bounds touched;
+    const Pixels pixels(image);
     const int top = std::max(std::min(a.y(), b.y()), 0);
     const int bottom = std::min(std::max(a.y(), b.y()), image.height() - 1);
     for (int row = top; row <= bottom; ++row)
-        fillSpan(image, row, std::min(a.x(), b.x()), std::max(a.x(), b.x()), colour, touched);
-    return touched;
+        fillSpan(pixels, row, std::min(a.x(), b.x()), std::max(a.x(), b.x()), colour, touched);
+    return touched.rect();
 }
 
 QRect ellipse(QImage& image, QPointF centre, double rx, double ry, bool fill, QRgb fillColour,
               bool outline, QRgb outlineColour) {
-    QRect touched;
+    Bounds touched;
+    const Pixels pixels(image);
     const double cx = clampCoordinate(centre.x());
     const double cy = clampCoordinate(centre.y());
     rx = std::min(std::abs(rx), 100000.0);
@@ -144,26 +199,26 @@ QRect ellipse(QImage& image, QPointF centre, double rx, double ry, bool fill, QR
         int first = 0, last = -1;
         rowSpan(row, first, last);
         if (fill)
-            fillSpan(image, row, first, last, fillColour, touched);
+            fillSpan(pixels, row, first, last, fillColour, touched);
         if (!outline)
             continue;
         // A pixel is inside, not outline, when all four neighbours are in the
         // ellipse: this keeps the outline closed along the flat top and bottom.
         int aboveFirst, aboveLast, belowFirst, belowLast;
         if (!rowSpan(row - 1, aboveFirst, aboveLast) || !rowSpan(row + 1, belowFirst, belowLast)) {
-            fillSpan(image, row, first, last, outlineColour, touched);
+            fillSpan(pixels, row, first, last, outlineColour, touched);
             continue;
         }
         const int innerFirst = std::max({first + 1, aboveFirst, belowFirst});
         const int innerLast = std::min({last - 1, aboveLast, belowLast});
         if (innerFirst > innerLast) {
-            fillSpan(image, row, first, last, outlineColour, touched);
+            fillSpan(pixels, row, first, last, outlineColour, touched);
             continue;
         }
-        fillSpan(image, row, first, innerFirst - 1, outlineColour, touched);
-        fillSpan(image, row, innerLast + 1, last, outlineColour, touched);
+        fillSpan(pixels, row, first, innerFirst - 1, outlineColour, touched);
+        fillSpan(pixels, row, innerLast + 1, last, outlineColour, touched);
     }
-    return touched;
+    return touched.rect();
 }
 
 } // namespace Raster
