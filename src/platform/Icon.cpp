@@ -6,6 +6,13 @@ Icon::Icon(QImage colour, QImage mask)
     : colour_(colour.convertToFormat(QImage::Format_RGB32)),
       mask_(mask.convertToFormat(QImage::Format_Grayscale8)) {
     Q_ASSERT(colour_.size() == mask_.size());
+    // Any non-zero value is a set bit; kept as 255 so equal masks compare equal
+    // however they were made (QImage::setPixel on a grey image takes a colour).
+    for (int y = 0; y < mask_.height(); ++y) {
+        uchar* row = mask_.scanLine(y);
+        for (int x = 0; x < mask_.width(); ++x)
+            row[x] = row[x] ? 255 : 0;
+    }
 }
 
 void Icon::drawOnto(QImage& destination, QPoint topLeft) const {
