@@ -171,6 +171,15 @@ private slots:
         QVERIFY(result.images.empty());
     }
 
+    void aShortPaletteReadsAsBlack() {
+        // Found by fuzzing: one palette entry for a 4-bit image.
+        QByteArray bytes = IcoCodec::write({sampleIcon(16)});
+        put32(bytes, 22 + 32, 1);
+        const auto result = IcoCodec::read(bytes);
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(result.images.at(0).size(), QSize(16, 16));
+    }
+
     void missingFileGivesAMessage() {
         const auto result = IcoCodec::readFile(QStringLiteral("/nonexistent/pensilo.ico"));
         QVERIFY(!result.ok());

@@ -85,6 +85,11 @@ QString readBitmapImage(const QByteArray& data, const Entry& entry, Icon& out) {
         const auto* p = reinterpret_cast<const uchar*>(data.constData() + paletteOffset + i * 4);
         palette[static_cast<size_t>(i)] = qRgb(p[2], p[1], p[0]);
     }
+    // A short palette leaves some indexes without a colour: they read as black.
+    auto paletteColour = [&palette](int index) {
+        return index < static_cast<int>(palette.size()) ? palette[static_cast<size_t>(index)]
+                                                        : qRgb(0, 0, 0);
+    };
     QImage colour(width, height, QImage::Format_RGB32);
     QImage mask(width, height, QImage::Format_Grayscale8);
     const auto* bytes = reinterpret_cast<const uchar*>(data.constData());
@@ -99,13 +104,13 @@ QString readBitmapImage(const QByteArray& data, const Entry& entry, Icon& out) {
             bool transparentByAlpha = false;
             switch (bitCount) {
             case 1:
-                value = palette.at((row[x / 8] >> (7 - x % 8)) & 1);
+                value = paletteColour((row[x / 8] >> (7 - x % 8)) & 1);
                 break;
             case 4:
-                value = palette.at((row[x / 2] >> (x % 2 ? 0 : 4)) & 0xf);
+                value = paletteColour((row[x / 2] >> (x % 2 ? 0 : 4)) & 0xf);
                 break;
             case 8:
-                value = palette.at(row[x]);
+                value = paletteColour(row[x]);
                 break;
             case 24:
                 value = qRgb(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
