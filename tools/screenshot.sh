@@ -22,4 +22,4 @@ export WINDOW
 sleep 1
 [ -n "$script" ] && bash "$script"
 sleep 0.5
-import -window root "$out"
+import -window "$WINDOW" "$out"
