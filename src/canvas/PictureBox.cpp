@@ -40,8 +40,15 @@ void PictureBox::showPicture() {
     const int height = std::min(picture_.height(), kHeight);
     if (width < kWidth || height < kHeight)
         image_.fill(bgrToRgb(BackColor));
-    for (int y = 0; y < height; ++y)
-        std::memcpy(image_.scanLine(y), picture_.constScanLine(y), static_cast<size_t>(width) * 4);
+    uchar* target = image_.bits();
+    if (picture_.size() == image_.size() && picture_.bytesPerLine() == image_.bytesPerLine()) {
+        // A snapshot has the canvas's own layout: one copy, as every shape move does it.
+        std::memcpy(target, picture_.constBits(), static_cast<size_t>(image_.sizeInBytes()));
+    } else {
+        for (int y = 0; y < height; ++y)
+            std::memcpy(target + y * image_.bytesPerLine(), picture_.constScanLine(y),
+                        static_cast<size_t>(width) * 4);
+    }
     changed(image_.rect());
 }
 
