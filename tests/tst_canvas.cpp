@@ -5,6 +5,7 @@
 #include "platform/PictureFile.h"
 #include "platform/SnapshotFolder.h"
 
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -353,6 +354,17 @@ private slots:
         QFETCH(QString, expected);
         QCOMPARE(SnapshotFolder::withTrailingSeparator(folder, separator.at(0)), expected);
         QVERIFY(SnapshotFolder::current().endsWith(QDir::separator()));
+    }
+
+    void aReadOnlyProgramFolderKeepsTheSnapshotInTheCache() {
+        QTemporaryDir programFolder;
+        QCOMPARE(SnapshotFolder::forProgramFolder(programFolder.path()),
+                 programFolder.path() + "/");
+        QStandardPaths::setTestModeEnabled(true);
+        const QString cache = SnapshotFolder::forProgramFolder("/nonexistent/pensilo/bin");
+        QCOMPARE(cache, QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/");
+        QVERIFY(QFileInfo(cache).isDir());
+        QVERIFY(QFileInfo(cache).isWritable());
     }
 
     void stampPlacementAndClipping_data() {

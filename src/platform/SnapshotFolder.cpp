@@ -13,13 +13,18 @@ QString withTrailingSeparator(const QString& folder, QChar separator) {
     return folder + separator;
 }
 
-QString current() {
-    QString folder = QCoreApplication::applicationDirPath();
-    if (!QFileInfo(folder).isWritable()) {
+QString forProgramFolder(const QString& programFolder) {
+    QString folder = programFolder;
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isWritable()) {
         folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
         QDir().mkpath(folder);
     }
     return withTrailingSeparator(QDir::toNativeSeparators(folder), QDir::separator());
+}
+
+QString current() {
+    return forProgramFolder(QCoreApplication::applicationDirPath());
 }
 
 } // namespace SnapshotFolder

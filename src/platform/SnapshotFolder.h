@@ -11,7 +11,11 @@ namespace SnapshotFolder {
 // already ends in one.
 QString withTrailingSeparator(const QString& folder, QChar separator);
 
-// The folder to use now, ending in the platform's separator; created if needed.
+// The folder to use for a program in `programFolder`, ending in the
+// platform's separator; the cache folder is created if needed.
+QString forProgramFolder(const QString& programFolder);
+
+// The folder to use for this program.
 QString current();
 
 } // namespace SnapshotFolder
