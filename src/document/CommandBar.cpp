@@ -30,12 +30,12 @@ const CommandDesign kCommands[] = {
 } // namespace
 
 CommandBar::CommandBar(QMenuBar* bar) {
-    menu_ = bar->addMenu(QStringLiteral("&Meny"));
-    menu_->setObjectName(QStringLiteral("Meny"));
+    QMenu* menu = bar->addMenu(QStringLiteral("&Meny"));
+    menu->setObjectName(QStringLiteral("Meny"));
     for (const CommandDesign& command : kCommands) {
         if (command.separatorAbove)
-            menu_->addSeparator();
-        QAction* action = menu_->addAction(QString::fromUtf8(command.caption));
+            menu->addSeparator();
+        QAction* action = menu->addAction(QString::fromUtf8(command.caption));
         const QString name = QString::fromUtf8(command.name);
         action->setObjectName(name);
         action->setData(command.id);
@@ -48,11 +48,4 @@ CommandBar::CommandBar(QMenuBar* bar) {
                 onClick(name);
         });
     }
-}
-
-QAction* CommandBar::tool(const QString& name) const {
-    for (QAction* action : menu_->actions())
-        if (action->objectName() == name)
-            return action;
-    return nullptr;
 }

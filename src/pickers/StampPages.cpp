@@ -67,16 +67,4 @@ void build(const std::array<PictureBoxControl*, 13>& pages,
         addStamp(stamp.page, stamp.index, stamp.left, stamp.top);
 }
 
-int pageOf(int index) {
-    for (const OffGrid& stamp : kOffGrid)
-        if (stamp.index == index)
-            return stamp.page;
-    for (int page = 1; page <= kStampPageCount; ++page)
-        for (const auto& row : kGrid[page - 1])
-            for (int stamp : row)
-                if (stamp == index)
-                    return page;
-    return 0;
-}
-
 } // namespace StampPages

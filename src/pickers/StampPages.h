@@ -15,7 +15,4 @@ inline constexpr int kStampPageCount = 12;
 void build(const std::array<PictureBoxControl*, 13>& pages,
            std::array<ImageControl*, 195>& buttons);
 
-// The page (1 to 12) that holds stamp `index`.
-int pageOf(int index);
-
 } // namespace StampPages

@@ -11,9 +11,6 @@ class ShapeControl;
 // the decorations that picture what each tool draws.
 class ToolPage {
 public:
-    static constexpr int kFirstTool = 183;
-    static constexpr int kLastTool = 194;
-
     // Builds the decorations and buttons on `page`; the buttons are stored at
     // their indexes in `buttons` (Picture3).
     ToolPage(PictureBoxControl* page, std::array<ImageControl*, 195>& buttons);

@@ -13,7 +13,6 @@ public:
     explicit ImageControl(QWidget* parent);
 
     void setPicture(const QImage& picture);
-    const QImage& picture() const { return picture_; }
     void setStretch(bool on);
     // 0 no border, 1 a single dark line around the control.
     int borderStyle() const { return borderStyle_; }

@@ -12,7 +12,6 @@ public:
 
     QRgb borderColor() const { return borderColor_; }
     void setBorderColor(QRgb colour);
-    int borderWidth() const { return width_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -16,7 +16,6 @@ public:
     void setFillColor(QRgb colour);
     // 0 solid, 1 transparent, as on the canvas.
     void setFillStyle(int style);
-    int fillStyle() const { return fillStyle_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
