@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr quint32 kBlack = 0x000000, kWhite = 0xFFFFFF, kRed = 0x0000FF, kGreen = 0x00FF00;
+constexpr quint32 kBlack = 0x000000, kWhite = 0xFFFFFF;
 const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255), grey = qRgb(128, 128, 128);
 constexpr float px = 15; // twips in a pixel
 
