@@ -34,8 +34,10 @@ PictureBoxControl* makePanel(QWidget* parent, const QString& name, QRect geometr
 
 } // namespace
 
+// A top-level window with a title, a system menu and a close button only: the
+// layout is fixed, so there is nothing to maximise or resize.
 Form1::Form1(QWidget* parent)
-    : QMainWindow(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("[Namnlös] - Pensilo"));
