@@ -69,7 +69,7 @@ void CanvasDispatch::mouseUp(qint16, qint16, float, float) {
 void CanvasDispatch::SaveCanvasSnapshot(const QString& snapshotFolder) {
     const QString path = snapshotFolder + QStringLiteral("temp.bmp");
     PictureFile::LoadResult loaded;
-    if (PictureFile::saveBmp(canvas_.Image(), path).isEmpty())
+    if (PictureFile::saveBmp(canvas_.Image(), path).ok())
         loaded = PictureFile::load(path);
     // Without the file the preview would clear the canvas back to an older
     // background and lose the drawing: keep the snapshot in memory instead.

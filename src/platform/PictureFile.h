@@ -3,22 +3,44 @@
 #include <QImage>
 #include <QString>
 
-// Reading and writing picture files. Every failure comes back as a message;
-// nothing here shows one.
+// Reading and writing picture files. Every failure comes back as a Problem the
+// caller can turn into a message; nothing here shows one.
 namespace PictureFile {
+
+// What went wrong, in terms a message to the user can be made of.
+enum class Problem {
+    None,
+    FolderMissing, // the folder to write into does not exist (or a part of its path is a file)
+    IsFolder,      // the name given is a folder
+    DiskFull,
+    ReadOnly,     // the file system is mounted read-only
+    NoPermission, // the system refused access
+    NotFound,     // reading: there is no such file
+    NotAPicture,  // reading: not a format that can be read
+    Damaged,      // reading: a known format whose data is broken or cut short
+    TooLarge,     // reading: the picture would need absurd amounts of memory
+    Other,
+};
+
+struct SaveResult {
+    Problem problem = Problem::None;
+    QString detail; // the system's own words, for a log or a bug report; never shown alone
+    bool ok() const { return problem == Problem::None; }
+};
 
 struct LoadResult {
     QImage image; // Format_RGB32; null on failure
-    QString error;
-    bool ok() const { return !image.isNull(); }
+    Problem problem = Problem::None;
+    QString detail;
+    bool ok() const { return problem == Problem::None; }
 };
 
-// Writes `image` as a 24-bit Windows BMP, replacing any file of that name only
-// once the whole file is written. Returns an empty string on success.
-QString saveBmp(const QImage& image, const QString& path);
+// Writes `image` as a 24-bit Windows BMP. A file already at `path` is replaced
+// only once the whole new file is written, and is left as it was on failure.
+SaveResult saveBmp(const QImage& image, const QString& path);
 
-// Reads a picture file; files that would need absurd amounts of memory are
-// refused rather than read.
+// Reads any picture Qt can read, recognised by its content rather than its
+// name. Files that would need absurd amounts of memory are refused unread.
 LoadResult load(const QString& path);
 
 } // namespace PictureFile

@@ -28,6 +28,11 @@ void report(const QString& error) {
     failed = true;
 }
 
+QString saveBmp(const QImage& image, const QString& path) {
+    const PictureFile::SaveResult saved = PictureFile::saveBmp(image, path);
+    return saved.ok() ? QString() : path + ": " + saved.detail;
+}
+
 QString writeImage(const QImage& image, const QString& path, const char* format) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -149,11 +154,10 @@ int main(int argc, char* argv[]) {
     std::vector<QImage> scenes;
     for (int i = 0; i < 6; ++i) {
         scenes.push_back(Pictures::scene(i));
-        report(PictureFile::saveBmp(scenes.back(),
-                                    root.filePath("assets/scenes/" + Pictures::sceneFileName(i))));
+        report(
+            saveBmp(scenes.back(), root.filePath("assets/scenes/" + Pictures::sceneFileName(i))));
     }
-    report(PictureFile::saveBmp(Pictures::eraserButton(),
-                                root.filePath(QStringLiteral("assets/eraser.bmp"))));
+    report(saveBmp(Pictures::eraserButton(), root.filePath(QStringLiteral("assets/eraser.bmp"))));
     report(IcoCodec::writeFile(
         root.filePath(QStringLiteral("assets/pensilo.ico")),
         {iconFromGround(Pictures::windowIcon(32)), iconFromGround(Pictures::windowIcon(16))}));
@@ -168,7 +172,7 @@ int main(int argc, char* argv[]) {
                           "png"));
     }
     const QImage strip = Pictures::commandStrip();
-    report(PictureFile::saveBmp(strip, root.filePath(QStringLiteral("assets/commandbar.bmp"))));
+    report(saveBmp(strip, root.filePath(QStringLiteral("assets/commandbar.bmp"))));
     QImage mask(strip.size(), QImage::Format_Mono);
     mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     for (int y = 0; y < strip.height(); ++y)
