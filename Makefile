@@ -3,7 +3,7 @@
 #   make test  installs what is missing, builds and runs every test, also under sanitizers
 # Both are quick when nothing has changed.
 
-PACKAGES := g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev \
+PACKAGES := g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev \
             libbenchmark-dev fonts-dejavu-core
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 BUILD := build
