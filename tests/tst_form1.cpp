@@ -136,12 +136,13 @@ private slots:
         QCOMPARE(bar.first()->text(), QStringLiteral("&Meny"));
         QStringList seen;
         for (QAction* action : bar.first()->menu()->actions())
-            seen << (action->isSeparator() ? QStringLiteral("-")
-                                           : action->text() + " " + action->shortcut().toString());
+            seen << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        // The shortcuts are written beside the captions; the keys reach the
+        // bar through the window.
         QCOMPARE(seen,
-                 QStringList({"&Nytt Ctrl+N", "&Öppna Ctrl+O", "-", "&Spara Ctrl+S", "S&para Som ",
-                              "-", "Använd som skrivbordsunderlägg (s&ida vid sida) ",
-                              "Använd som skrivbordsunderlägg (&centrerad) ", "-", "&Avsluta "}));
+                 QStringList({"&Nytt\tCtrl+N", "&Öppna\tCtrl+O", "-", "&Spara\tCtrl+S",
+                              "S&para Som", "-", "Använd som skrivbordsunderlägg (s&ida vid sida)",
+                              "Använd som skrivbordsunderlägg (&centrerad)", "-", "&Avsluta"}));
     }
 };
 

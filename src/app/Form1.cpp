@@ -2,6 +2,7 @@
 
 #include "app/CanvasWidget.h"
 #include "document/CommandBar.h"
+#include "document/Document.h"
 #include "pickers/PalettePanel.h"
 #include "pickers/ScenePanel.h"
 #include "pickers/StampPages.h"
@@ -10,12 +11,15 @@
 #include "platform/SnapshotFolder.h"
 #include "platform/Units.h"
 #include "platform/widgets/ImageControl.h"
+#include "platform/widgets/KeyArgs.h"
 #include "platform/widgets/LineControl.h"
 #include "platform/widgets/PictureBoxControl.h"
+#include "platform/widgets/QtDialogs.h"
 #include "platform/widgets/ShapeControl.h"
 #include "platform/widgets/TabStrip.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
@@ -36,9 +40,11 @@ PictureBoxControl* makePanel(QWidget* parent, const QString& name, QRect geometr
 
 // A top-level window with a title, a system menu and a close button only: the
 // layout is fixed, so there is nothing to maximise or resize.
-Form1::Form1(QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+Form1::Form1(Dialogs* dialogs)
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      dialogs_(dialogs ? *dialogs : *(ownDialogs_ = std::make_unique<QtDialogs>(this))),
+      Cmdialog(dialogs_) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("[Namnlös] - Pensilo"));
     setWindowIcon(BuiltinPictures::windowIcon());
@@ -51,15 +57,28 @@ Form1::Form1(QWidget* parent)
     colours.setColor(QPalette::Window, QColor::fromRgb(kLightGrey));
     form->setPalette(colours);
     setCentralWidget(form);
-    ActiveBar1 = std::make_unique<CommandBar>(menuBar());
+    ActiveBar1 = CommandBar::build(menuBar());
+    ActiveBar1->Click = [this](const ActiveBar::Tool& tool) { ActiveBar1_Click(tool); };
+    ActiveBar1->MouseEnter = [this](const ActiveBar::Tool& tool) { ActiveBar1_MouseEnter(tool); };
+    ActiveBar1->PreCustomizeMenu = [this](bool& Cancel) { ActiveBar1_PreCustomizeMenu(Cancel); };
     buildControls(form);
+    document = std::make_unique<Document>(*this, canvas, Cmdialog, dialogs_);
+    document->canvasReplaced = [this] {
+        canvas.takeChangedRect();
+        Picture1->update();
+    };
+    document->stopProgram = [this] { stopProgram(); };
+    // The window sees every key before the control with the focus does.
+    qApp->installEventFilter(this);
 
     // No resizing: the window is exactly the menu bar over the inner area.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    qApp->removeEventFilter(this);
+}
 
 void Form1::buildControls(QWidget* form) {
     // Stacking on the window, top first: Picture5, Picture2(0), Picture2(1..12),
@@ -72,6 +91,8 @@ void Form1::buildControls(QWidget* form) {
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
     TabStrip1->setGeometry(twipsRect(7320, 0, 3375, 6615));
     TabStrip1->onClick = [this] { TabStrip1_Click(); };
+    // Like the canvas, the strip takes the keyboard focus when clicked.
+    TabStrip1->setFocusPolicy(Qt::ClickFocus);
 
     Picture4 =
         makePanel(form, QStringLiteral("Picture4"), twipsRect(7440, 3960, 3135, 2535), kLightGrey);
@@ -84,6 +105,7 @@ void Form1::buildControls(QWidget* form) {
     canvas.setPicture(BuiltinPictures::canvasStartPicture());
     Picture1 = new CanvasWidget(canvas, form);
     Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFocusPolicy(Qt::ClickFocus);
     Picture1->setGeometry(twipsRect(120, 120, 7065, 6435));
     Picture1->onMouseDown = [this](const MouseArgs& args) { Picture1_MouseDown(args); };
     Picture1->onMouseMove = [this](const MouseArgs& args) { Picture1_MouseMove(args); };
@@ -183,4 +205,158 @@ void Form1::Picture1_MouseMove(const MouseArgs& args) {
 
 void Form1::Picture1_MouseUp(const MouseArgs& args) {
     dispatch.mouseUp(args.Button, args.Shift, args.X, args.Y);
+}
+
+void Form1::ActiveBar1_Click(const ActiveBar::Tool& tool) {
+    // Whole names, in this order: "spara" must not run Save As.
+    static const std::pair<const char*, void (Form1::*)()> kDispatch[] = {
+        {"nytt", &Form1::Nytt},
+        {"sparasom", &Form1::SparaSom},
+        {"spara", &Form1::spara},
+        {"öppna", &Form1::öppna},
+        {"sidavidsida", &Form1::SidaVidSida},
+        {"centrerad", &Form1::centrerat},
+        {"avsluta", &Form1::avsluta},
+    };
+    const QString name = tool.Name().toLower();
+    for (const auto& [key, procedure] : kDispatch) {
+        if (name == QString::fromUtf8(key)) {
+            (this->*procedure)();
+            return;
+        }
+    }
+}
+
+// Whichever tool the pointer entered; a menu opened from the keyboard keeps
+// what the last hover decided.
+void Form1::ActiveBar1_MouseEnter(const ActiveBar::Tool&) {
+    const bool untitled = document->isUntitled();
+    ActiveBar1->Tools(QStringLiteral("SidaVidSida")).setEnabled(!untitled);
+    ActiveBar1->Tools(QStringLiteral("Centrerad")).setEnabled(!untitled);
+}
+
+void Form1::ActiveBar1_PreCustomizeMenu(bool& Cancel) {
+    Cancel = true;
+}
+
+void Form1::Form_KeyDown(qint16& KeyCode, qint16& Shift) {
+    ActiveBar1->OnKeyDown(KeyCode, Shift);
+}
+
+void Form1::Form_KeyUp(qint16& KeyCode, qint16& Shift) {
+    ActiveBar1->OnKeyUp(KeyCode, Shift);
+}
+
+void Form1::Form_QueryUnload(qint16& Cancel, qint16) {
+    document->queryUnload(Cancel);
+}
+
+void Form1::Nytt() {
+    document->Nytt();
+}
+
+void Form1::öppna() {
+    document->öppna();
+}
+
+void Form1::spara() {
+    document->spara();
+}
+
+void Form1::SparaSom() {
+    document->SparaSom();
+}
+
+// An untitled picture never becomes the wallpaper, whatever the menu showed.
+// Setting the wallpaper of a saved picture is still to be built.
+void Form1::SidaVidSida() {
+    if (document->isUntitled())
+        return;
+}
+
+void Form1::centrerat() {
+    if (document->isUntitled())
+        return;
+}
+
+void Form1::avsluta() {
+    document->avsluta();
+}
+
+void Form1::stopProgram() {
+    stopped_ = true;
+    hide();
+    if (onStop)
+        onStop();
+}
+
+namespace {
+
+bool isInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (!isInput(type))
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return false;
+    // Once stopped, no handler of the window runs again.
+    if (stopped_)
+        return true;
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+        return false;
+    return forwardKey(widget, static_cast<QKeyEvent*>(event));
+}
+
+// A key that a child ignores travels up to its parents; it is passed on once,
+// where it first arrives.
+bool Form1::forwardKey(QWidget* receiver, QKeyEvent* event) {
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && focus != receiver && receiver->isAncestorOf(focus))
+        return false;
+    const qint16 original = virtualKeyCode(event->key());
+    qint16 KeyCode = original;
+    qint16 Shift = shiftMask(event->modifiers());
+    if (event->type() == QEvent::KeyPress)
+        Form_KeyDown(KeyCode, Shift);
+    else
+        Form_KeyUp(KeyCode, Shift);
+    // The bar took the key: nothing else sees it.
+    if (original != 0 && KeyCode == 0) {
+        event->accept();
+        return true;
+    }
+    return false;
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (stopped_) {
+        event->accept();
+        return;
+    }
+    qint16 Cancel = 0;
+    Form_QueryUnload(Cancel, 0);
+    if (Cancel != 0)
+        event->ignore();
+    else
+        event->accept();
 }

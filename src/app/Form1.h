@@ -3,6 +3,8 @@
 #include "canvas/CanvasDispatch.h"
 #include "canvas/DrawingState.h"
 #include "canvas/PictureBox.h"
+#include "platform/CommonDialog.h"
+#include "platform/widgets/ActiveBar.h"
 #include "platform/widgets/MouseArgs.h"
 
 #include <QMainWindow>
@@ -11,7 +13,8 @@
 #include <memory>
 
 class CanvasWidget;
-class CommandBar;
+class Dialogs;
+class Document;
 class ImageControl;
 class PalettePanel;
 class PictureBoxControl;
@@ -22,8 +25,14 @@ class ToolPage;
 // The one window. It builds every control from the design data, owns the
 // drawing state, and routes each control's events to its handler.
 class Form1 : public QMainWindow {
+    // First, so the file dialog component can be given them.
+    std::unique_ptr<Dialogs> ownDialogs_;
+    Dialogs& dialogs_;
+
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    // The window shows its dialogs through `dialogs`; without any it shows
+    // Qt's own.
+    explicit Form1(Dialogs* dialogs = nullptr);
     ~Form1() override;
 
     // Event handlers, named after the control and the event.
@@ -35,6 +44,27 @@ public:
     void Picture1_MouseDown(const MouseArgs& args);
     void Picture1_MouseMove(const MouseArgs& args);
     void Picture1_MouseUp(const MouseArgs& args);
+    void ActiveBar1_Click(const ActiveBar::Tool& tool);
+    void ActiveBar1_MouseEnter(const ActiveBar::Tool& tool);
+    void ActiveBar1_PreCustomizeMenu(bool& Cancel);
+    void Form_KeyDown(qint16& KeyCode, qint16& Shift);
+    void Form_KeyUp(qint16& KeyCode, qint16& Shift);
+    void Form_QueryUnload(qint16& Cancel, qint16 UnloadMode);
+
+    // The file commands of the menu.
+    void Nytt();
+    void öppna();
+    void spara();
+    void SparaSom();
+    void SidaVidSida();
+    void centrerat();
+    void avsluta();
+
+    // Ends the program at once: the window hides, takes no more input and
+    // closes without a question, and `onStop` ends the event loop.
+    void stopProgram();
+    bool stopped() const { return stopped_; }
+    std::function<void()> onStop;
 
     // Shows the window centred on its screen.
     void showCentred();
@@ -55,11 +85,21 @@ public:
     std::unique_ptr<ToolPage> toolPage;
     std::unique_ptr<PalettePanel> palette;
     std::unique_ptr<ScenePanel> scenes;
-    std::unique_ptr<CommandBar> ActiveBar1;
+    std::unique_ptr<ActiveBar> ActiveBar1;
+    CommonDialog Cmdialog;
+    std::unique_ptr<Document> document;
 
     static constexpr int kInnerWidth = 721;
     static constexpr int kInnerHeight = 515;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    QMenu* createPopupMenu() override { return nullptr; }
+
 private:
     void buildControls(QWidget* form);
+    bool forwardKey(QWidget* receiver, QKeyEvent* event);
+
+    bool stopped_ = false;
 };

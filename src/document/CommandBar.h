@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QString>
+#include <memory>
 
-#include <functional>
-
+class ActiveBar;
 class QMenuBar;
 
-// The command bar: the window's only menu, "&Meny", with the seven file
-// commands. A chosen command is reported by its tool name ("Nytt", "Öppna", ...).
-class CommandBar {
-public:
-    explicit CommandBar(QMenuBar* bar);
+// The window's command bar: the menu "&Meny" with the seven file commands,
+// known by their tool names ("Nytt", "Öppna", "Spara", "SparaSom",
+// "SidaVidSida", "Centrerad", "Avsluta").
+namespace CommandBar {
 
-    std::function<void(const QString& toolName)> onClick;
-};
+std::unique_ptr<ActiveBar> build(QMenuBar* bar);
+
+} // namespace CommandBar

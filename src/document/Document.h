@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class CommonDialog;
+class PictureBox;
+class QWidget;
+
+// The one picture the window holds, its name and its file: New, Open, Save
+// and Save As, and the two roads that end the program. The name lives only in
+// the window's title; every command reads it back from there.
+class Document {
+public:
+    static inline const QString kUntitled = QStringLiteral("[Namnlös]");
+    static inline const QString kTitleSuffix = QStringLiteral(" - Pensilo");
+
+    Document(QWidget& window, PictureBox& canvas, CommonDialog& Cmdialog, Dialogs& dialogs);
+
+    // The canvas's picture was replaced: show all of it.
+    std::function<void()> canvasReplaced;
+    // End the whole program at once.
+    std::function<void()> stopProgram;
+
+    // The title without its suffix, blanks trimmed from both ends.
+    static QString nameFromTitle(const QString& title);
+    QString name() const;
+    bool isUntitled() const { return name() == kUntitled; }
+
+    void Nytt();
+    void öppna();
+    void spara();
+    void SparaSom();
+    void avsluta();
+    // The close query: `Cancel` set to true keeps the window open.
+    void queryUnload(qint16& Cancel);
+
+private:
+    Dialogs::Answer askToSave();
+    std::optional<QString> runSaveDialog();
+    bool write(const QString& path);
+    void setName(const QString& name);
+
+    QWidget& window_;
+    PictureBox& canvas_;
+    CommonDialog& Cmdialog_;
+    Dialogs& dialogs_;
+};

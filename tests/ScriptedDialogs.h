@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+// Answers the window's dialogs from a script and records what was shown. A
+// dialog nobody scripted is cancelled, and counted, so a test sees it.
+class ScriptedDialogs : public Dialogs {
+public:
+    std::deque<Answer> answers;
+    std::deque<std::optional<QString>> files;
+
+    QStringList questions;
+    QStringList questionTitles;
+    std::vector<FileRequest> requests;
+    QStringList warnings;
+    int unscripted = 0;
+
+    Answer question(const QString& title, const QString& text) override {
+        questionTitles << title;
+        questions << text;
+        if (answers.empty()) {
+            ++unscripted;
+            return Answer::Cancel;
+        }
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::optional<QString> chooseFile(const FileRequest& request) override {
+        requests.push_back(request);
+        if (files.empty()) {
+            ++unscripted;
+            return std::nullopt;
+        }
+        const std::optional<QString> file = files.front();
+        files.pop_front();
+        return file;
+    }
+
+    void warning(const QString&, const QString& text) override { warnings << text; }
+};

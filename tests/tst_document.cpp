@@ -1,0 +1,344 @@
+#include "FormRig.h"
+#include "document/Document.h"
+#include "platform/BuiltinPictures.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+using Answer = Dialogs::Answer;
+
+// The picture kept, named and ended: New, Open, Save, Save As, Exit and the
+// close question, driven by keys and the menu, with the files read back.
+class TestDocument : public QObject {
+    Q_OBJECT
+
+private:
+    FormRig rig;
+    std::unique_ptr<QTemporaryDir> dir;
+    QString untitledQuestion = QStringLiteral("Vill du spara ändringarna i [Namnlös] ?");
+
+    QString path(const QString& name) const { return dir->filePath(name); }
+    void key(int key) { rig.key(key, Qt::ControlModifier); }
+    // Alt+M, then the command's access key in the open menu.
+    void menu(char accessKey) {
+        rig.key(Qt::Key_M, Qt::AltModifier);
+        QMenu* open = rig.form->ActiveBar1->menu();
+        QTRY_VERIFY(open->isVisible());
+        QTest::keyClick(open, Qt::Key(accessKey));
+    }
+    void saveAs(const QString& file) {
+        rig.dialogs.files.push_back(file);
+        menu('P');
+    }
+    QString titled(const QString& file) const { return file + QStringLiteral(" - Pensilo"); }
+    void closeWindow() { rig.form->close(); }
+
+private slots:
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        QVERIFY(QDir().mkpath(path("Mina bilder")));
+        QVERIFY(rig.show());
+    }
+    void cleanup() { rig.form.reset(); }
+
+    void theNameIsReadBackFromTheTitle_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("untitled") << "[Namnlös] - Pensilo"
+                                  << "[Namnlös]";
+        QTest::newRow("blanks in the path") << "C:\\Mina bilder\\hus.bmp - Pensilo"
+                                            << "C:\\Mina bilder\\hus.bmp";
+        QTest::newRow("blanks trimmed") << "  /a/b.bmp   - Pensilo"
+                                        << "/a/b.bmp";
+        QTest::newRow("suffix only at the end") << "x - Pensilo.bmp - Pensilo"
+                                                << "x - Pensilo.bmp";
+        QTest::newRow("no suffix") << "hus.bmp"
+                                   << "hus.bmp";
+        QTest::newRow("only the suffix") << " - Pensilo"
+                                         << "";
+    }
+    void theNameIsReadBackFromTheTitle() {
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        QCOMPARE(Document::nameFromTitle(title), name);
+    }
+
+    void newAlwaysAsksEvenWhenNothingWasDrawn() {
+        rig.dialogs.answers.push_back(Answer::Cancel);
+        key(Qt::Key_N);
+        QCOMPARE(rig.dialogs.questions, QStringList{untitledQuestion});
+        QCOMPARE(rig.dialogs.questionTitles, QStringList{QStringLiteral("Pensilo")});
+        QVERIFY(rig.dialogs.requests.empty());
+    }
+
+    void newAnsweredNoGivesAWhiteUntitledPicture() {
+        saveAs(path("hus.bmp"));
+        rig.form->Image2_MouseDown(2, MouseArgs{1, 0, 0, 0});
+        rig.drawSomething();
+        rig.dialogs.answers.push_back(Answer::No);
+        key(Qt::Key_N);
+        QCOMPARE(rig.title(), QStringLiteral("[Namnlös] - Pensilo"));
+        QImage white(471, 429, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        QCOMPARE(rig.canvas(), white);
+        QCOMPARE(rig.form->canvas.Picture().size(), QSize(497, 467));
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
+    void newAnsweredYesWritesTheFileAndKeepsTheDrawing() {
+        rig.drawSomething();
+        const QImage drawn = rig.canvas();
+        const QString file = path("Mina bilder/hus å.bmp");
+        rig.dialogs.answers.push_back(Answer::Yes);
+        rig.dialogs.files.push_back(file);
+        key(Qt::Key_N);
+        QCOMPARE(rig.dialogs.requests.size(), size_t(1));
+        const Dialogs::FileRequest& request = rig.dialogs.requests.front();
+        QCOMPARE(request.mode, Dialogs::FileMode::Save);
+        QCOMPARE(request.title, QStringLiteral("Spara"));
+        QCOMPARE(request.fileName, QStringLiteral("[Namnlös]"));
+        QCOMPARE(request.filter, QStringLiteral("Bmp (*.bmp)|*.bmp"));
+        QVERIFY(request.confirmReplace);
+        QVERIFY(!request.fileMustExist);
+        QCOMPARE(readBack(file), drawn);
+        QCOMPARE(rig.canvas(), drawn);
+        QCOMPARE(rig.title(), titled(file));
+    }
+
+    // Cancelling anywhere on the way changes nothing.
+    void cancelledNewChangesNothing_data() {
+        QTest::addColumn<QList<int>>("script");
+        QTest::newRow("question cancelled") << QList<int>{int(Answer::Cancel)};
+        QTest::newRow("yes, then the dialog cancelled") << QList<int>{int(Answer::Yes)};
+    }
+    void cancelledNewChangesNothing() {
+        QFETCH(QList<int>, script);
+        rig.drawSomething();
+        const QImage drawn = rig.canvas();
+        for (int answer : script)
+            rig.dialogs.answers.push_back(Answer(answer));
+        rig.dialogs.files.push_back(std::nullopt);
+        key(Qt::Key_N);
+        QCOMPARE(rig.canvas(), drawn);
+        QCOMPARE(rig.title(), QStringLiteral("[Namnlös] - Pensilo"));
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+        QVERIFY(QDir(dir->path()).entryList(QDir::Files).isEmpty());
+    }
+
+    void saveOfAnUntitledPictureUsesTheNameAsTyped() {
+        rig.drawSomething();
+        const QString file = path("teckning");
+        rig.dialogs.files.push_back(file);
+        key(Qt::Key_S);
+        QCOMPARE(rig.dialogs.requests.size(), size_t(1));
+        QCOMPARE(rig.dialogs.requests.front().fileName, QStringLiteral("[Namnlös]"));
+        QVERIFY(QFileInfo::exists(file));
+        QVERIFY(!QFileInfo::exists(file + ".bmp"));
+        QCOMPARE(readBack(file), rig.canvas());
+        QCOMPARE(rig.title(), titled(file));
+        QVERIFY(rig.dialogs.questions.isEmpty());
+    }
+
+    void saveOfANamedPictureWritesWithoutAsking() {
+        const QString file = path("Mina bilder/hus å.bmp");
+        saveAs(file);
+        rig.drawSomething();
+        key(Qt::Key_S);
+        QCOMPARE(rig.dialogs.requests.size(), size_t(1));
+        QCOMPARE(readBack(file), rig.canvas());
+        QCOMPARE(rig.title(), titled(file));
+        QVERIFY(rig.dialogs.questions.isEmpty());
+    }
+
+    void saveAsProposesTheCurrentNameAndOpenTheLastFile() {
+        const QString first = path("ett.bmp");
+        saveAs(first);
+        saveAs(path("två.bmp"));
+        QCOMPARE(rig.dialogs.requests.at(1).fileName, first);
+        key(Qt::Key_O);
+        const Dialogs::FileRequest& open = rig.dialogs.requests.at(2);
+        QCOMPARE(open.mode, Dialogs::FileMode::Open);
+        QCOMPARE(open.title, QStringLiteral("Öppna"));
+        QCOMPARE(open.fileName, path("två.bmp"));
+        QCOMPARE(open.filter, QStringLiteral("Bmp (*.bmp)|*.bmp"));
+        QVERIFY(open.fileMustExist);
+        QVERIFY(!open.confirmReplace);
+    }
+
+    void openShowsThePictureFromTheTopLeftWithoutAQuestion() {
+        QImage picture(600, 100, QImage::Format_RGB32);
+        picture.fill(qRgb(10, 200, 30));
+        picture.setPixel(0, 0, qRgb(255, 0, 0));
+        const QString file = path("Mina bilder/bred bild.bmp");
+        QVERIFY(picture.save(file, "BMP"));
+        rig.drawSomething();
+        rig.dialogs.files.push_back(file);
+        key(Qt::Key_O);
+        QVERIFY(rig.dialogs.questions.isEmpty());
+        QCOMPARE(rig.title(), titled(file));
+        QCOMPARE(rig.canvas().size(), QSize(471, 429));
+        QCOMPARE(rig.canvas().pixel(0, 0), qRgb(255, 0, 0));
+        QCOMPARE(rig.canvas().pixel(470, 99), qRgb(10, 200, 30));
+        QCOMPARE(rig.canvas().pixel(200, 300), qRgb(255, 255, 255));
+        QCOMPARE(rig.form->Picture1->grab().toImage().pixel(470, 99), qRgb(10, 200, 30));
+    }
+
+    // Cancelled, nothing is said; a file that is no picture is named in a message.
+    void openThatFailsChangesNothing_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("cancelled") << QString() << false;
+        QTest::newRow("not a picture") << "anteckning.bmp" << true;
+        QTest::newRow("missing") << "borta.bmp" << true;
+    }
+    void openThatFailsChangesNothing() {
+        QFETCH(QString, file);
+        QFETCH(bool, told);
+        QFile note(path("anteckning.bmp"));
+        QVERIFY(note.open(QIODevice::WriteOnly));
+        note.write("inte en bild");
+        note.close();
+        rig.drawSomething();
+        const QImage drawn = rig.canvas();
+        rig.dialogs.files.push_back(file.isEmpty() ? std::nullopt
+                                                   : std::optional<QString>(path(file)));
+        key(Qt::Key_O);
+        QCOMPARE(rig.canvas(), drawn);
+        QCOMPARE(rig.title(), QStringLiteral("[Namnlös] - Pensilo"));
+        QCOMPARE(rig.dialogs.warnings.size(), told ? 1 : 0);
+        if (told)
+            QVERIFY(rig.dialogs.warnings.first().contains(QDir::toNativeSeparators(path(file))));
+    }
+
+    // Every write that fails says so, names the file, and leaves title and picture.
+    void failedWritesChangeNothing_data() {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QString>("file");
+        for (const char* road : {"save", "save as", "new yes", "exit yes", "close yes"}) {
+            QTest::addRow("%s, missing folder", road) << road << "saknas/hus.bmp";
+            QTest::addRow("%s, parent is a file", road) << road << "fil.txt/hus.bmp";
+            QTest::addRow("%s, name is a folder", road) << road << "Mina bilder";
+        }
+    }
+    void failedWritesChangeNothing() {
+        QFETCH(QString, road);
+        QFETCH(QString, file);
+        QFile plain(path("fil.txt"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const QString target = path(file);
+        if (road == "save") {
+            // Named after a file whose folder then turns out to be unusable.
+            rig.form->setWindowTitle(titled(target));
+        }
+        const QString title = rig.title();
+        rig.drawSomething();
+        const QImage drawn = rig.canvas();
+        if (road != "save")
+            rig.dialogs.files.push_back(target);
+        if (road == "save") {
+            key(Qt::Key_S);
+        } else if (road == "save as") {
+            menu('P');
+        } else if (road == "new yes") {
+            rig.dialogs.answers.push_back(Answer::Yes);
+            key(Qt::Key_N);
+        } else if (road == "exit yes") {
+            rig.dialogs.answers.push_back(Answer::Yes);
+            menu('A');
+        } else {
+            rig.dialogs.answers.push_back(Answer::Yes);
+            closeWindow();
+        }
+        QCOMPARE(rig.dialogs.warnings.size(), 1);
+        QVERIFY2(rig.dialogs.warnings.first().contains(QDir::toNativeSeparators(target)),
+                 qPrintable(rig.dialogs.warnings.first()));
+        QCOMPARE(rig.title(), title);
+        QCOMPARE(rig.canvas(), drawn);
+        QVERIFY(!rig.form->stopped());
+        QVERIFY(rig.form->isVisible());
+    }
+
+    void exitAndCloseAnswers_data() {
+        QTest::addColumn<bool>("close");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("chooseFile");
+        QTest::addColumn<bool>("stops");
+        for (bool close : {false, true}) {
+            const char* road = close ? "close" : "exit";
+            QTest::addRow("%s, no", road) << close << int(Answer::No) << false << true;
+            QTest::addRow("%s, cancel", road) << close << int(Answer::Cancel) << false << false;
+            QTest::addRow("%s, yes and saved", road) << close << int(Answer::Yes) << true << true;
+            // The child said yes: the picture is not thrown away.
+            QTest::addRow("%s, yes, dialog cancelled", road)
+                << close << int(Answer::Yes) << false << false;
+        }
+    }
+    void exitAndCloseAnswers() {
+        QFETCH(bool, close);
+        QFETCH(int, answer);
+        QFETCH(bool, chooseFile);
+        QFETCH(bool, stops);
+        rig.drawSomething();
+        const QImage drawn = rig.canvas();
+        const QString file = path("slut.bmp");
+        rig.dialogs.answers.push_back(Answer(answer));
+        rig.dialogs.files.push_back(chooseFile ? std::optional<QString>(file) : std::nullopt);
+        if (close)
+            closeWindow();
+        else
+            menu('A');
+        QCOMPARE(rig.dialogs.questions, QStringList{untitledQuestion});
+        QCOMPARE(rig.form->stopped(), stops);
+        QCOMPARE(rig.form->isVisible(), !stops);
+        QCOMPARE(QFileInfo::exists(file), chooseFile);
+        if (chooseFile)
+            QCOMPARE(readBack(file), drawn);
+        QCOMPARE(rig.canvas(), drawn);
+        if (!stops)
+            QCOMPARE(rig.title(), QStringLiteral("[Namnlös] - Pensilo"));
+    }
+
+    void exitWithYesOnANamedPictureProposesItsOwnPath() {
+        const QString file = path("Mina bilder/hus.bmp");
+        saveAs(file);
+        rig.drawSomething();
+        rig.dialogs.answers.push_back(Answer::Yes);
+        rig.dialogs.files.push_back(file);
+        menu('A');
+        QCOMPARE(rig.dialogs.questions,
+                 QStringList{QStringLiteral("Vill du spara ändringarna i ") + file + " ?"});
+        QCOMPARE(rig.dialogs.requests.back().fileName, file);
+        QCOMPARE(rig.dialogs.requests.back().title, QStringLiteral("Spara"));
+        QVERIFY(rig.dialogs.requests.back().confirmReplace);
+        QCOMPARE(readBack(file), rig.canvas());
+        QVERIFY(rig.form->stopped());
+    }
+
+    // After the stop nothing of the program runs: no second question on
+    // close, no command from a key, nothing written.
+    void theStopIsImmediate() {
+        rig.dialogs.answers.push_back(Answer::No);
+        menu('A');
+        QVERIFY(rig.form->stopped());
+        rig.dialogs.files.push_back(path("efter.bmp"));
+        key(Qt::Key_S);
+        QVERIFY(rig.form->close());
+        QCOMPARE(rig.dialogs.questions.size(), 1);
+        QVERIFY(rig.dialogs.requests.empty());
+        QCOMPARE(rig.dialogs.unscripted, 0);
+        QVERIFY(!QFileInfo::exists(path("efter.bmp")));
+    }
+
+    void exitAfterASaveStillAsks() {
+        saveAs(path("hus.bmp"));
+        rig.dialogs.answers.push_back(Answer::Cancel);
+        menu('A');
+        QCOMPARE(rig.dialogs.questions.size(), 1);
+        QVERIFY(!rig.form->stopped());
+    }
+};
+
+QTEST_MAIN(TestDocument)
+#include "tst_document.moc"

@@ -1,0 +1,181 @@
+#include "FormRig.h"
+#include "app/CanvasWidget.h"
+#include "app/Form1.h"
+#include "platform/Translations.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <functional>
+
+// The keeping of a picture as a user goes through it, with Qt's real dialogs
+// answered by keys and clicks.
+class TestRealDialogs : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Form1> form;
+    std::unique_ptr<QTemporaryDir> dir;
+    QStringList seen; // titles and texts of the dialogs, in order
+    QStringList failures;
+
+    // Runs `answer` on the next modal dialog, once it is up.
+    void whenModal(std::function<void(QWidget*)> answer, QWidget* previous = nullptr) {
+        QTimer::singleShot(10, this, [=, this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == previous) {
+                whenModal(answer, previous);
+                return;
+            }
+            seen << modal->windowTitle();
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                seen << box->text();
+            answer(modal);
+        });
+    }
+    void typeFileName(QWidget* dialog, const QString& name) {
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!edit) {
+            failures << "no file name field";
+            return;
+        }
+        QApplication::setActiveWindow(dialog);
+        edit->setFocus();
+        // While the folder is being listed the dialog rewrites a field without focus.
+        if (!QTest::qWaitFor([edit] { return edit->hasFocus(); }, 5000))
+            failures << "the file name field took no focus";
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, name);
+    }
+    void pressInModal(QWidget* modal, Qt::Key key) {
+        QWidget* target = modal->focusWidget() ? modal->focusWidget() : modal;
+        QTest::keyClick(target, key);
+    }
+    void clickButton(QWidget* box, const QString& text) {
+        for (QPushButton* button : box->findChildren<QPushButton*>())
+            if (button->text().remove(QLatin1Char('&')) == text) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        failures << "no button " + text;
+    }
+    void keyOnCanvas(Qt::Key key) {
+        QTest::keyClick(form->Picture1, key, Qt::ControlModifier);
+        QTRY_COMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+    void draw() {
+        QWidget* canvas = form->Picture1;
+        auto send = [canvas](QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, QPointF(pos), canvas->mapToGlobal(QPointF(pos)),
+                              type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                              Qt::NoModifier);
+            QApplication::sendEvent(canvas, &event);
+        };
+        send(QEvent::MouseButtonPress, {30, 40}, Qt::LeftButton);
+        send(QEvent::MouseMove, {300, 200}, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, {300, 200}, Qt::NoButton);
+    }
+
+private slots:
+    void initTestCase() {
+        // The dialogs keep their history in the user's settings: not ours to touch.
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(installSwedishTranslation());
+    }
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        seen.clear();
+        failures.clear();
+        form = std::make_unique<Form1>();
+        form->showCentred();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QApplication::setActiveWindow(form.get());
+    }
+    void cleanup() { form.reset(); }
+
+    void saveNewAndOpenAgain() {
+        draw();
+        const QImage drawn = form->canvas.Image();
+        const QString file = dir->filePath(QStringLiteral("min teckning å.bmp"));
+
+        whenModal([&](QWidget* dialog) {
+            typeFileName(dialog, file);
+            pressInModal(dialog, Qt::Key_Return);
+        });
+        keyOnCanvas(Qt::Key_S);
+        QCOMPARE(form->windowTitle(), file + " - Pensilo");
+        QCOMPARE(readBack(file), drawn);
+
+        // Enter answers No: a clean untitled picture.
+        whenModal([&](QWidget* box) { pressInModal(box, Qt::Key_Return); });
+        keyOnCanvas(Qt::Key_N);
+        QCOMPARE(form->windowTitle(), QStringLiteral("[Namnlös] - Pensilo"));
+        QCOMPARE(form->canvas.Image().pixel(100, 40), qRgb(255, 255, 255));
+
+        // Open starts from the file last saved: Enter opens it.
+        whenModal([&](QWidget* dialog) { pressInModal(dialog, Qt::Key_Return); });
+        keyOnCanvas(Qt::Key_O);
+        QCOMPARE(form->windowTitle(), file + " - Pensilo");
+        QCOMPARE(form->canvas.Image(), drawn);
+
+        QCOMPARE(seen, QStringList({"Spara", "Pensilo",
+                                    "Vill du spara ändringarna i " + file + " ?", "Öppna"}));
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
+    }
+
+    // Replacing a file asks first; No keeps the user in the dialog.
+    void saveAsOverAnExistingFileAsksFirst() {
+        const QString file = dir->filePath(QStringLiteral("hus.bmp"));
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("gammal");
+        old.close();
+        draw();
+        QWidget* fileDialog = nullptr;
+        whenModal([&](QWidget* dialog) {
+            fileDialog = dialog;
+            typeFileName(dialog, file);
+            whenModal([&](QWidget* confirm) { clickButton(confirm, QStringLiteral("Nej")); },
+                      dialog);
+            pressInModal(dialog, Qt::Key_Return);
+            // Still in the dialog: confirm again, this time with Ja.
+            whenModal([&](QWidget* confirm) { clickButton(confirm, QStringLiteral("Ja")); },
+                      dialog);
+            pressInModal(dialog, Qt::Key_Return);
+        });
+        keyOnCanvas(Qt::Key_S);
+        QVERIFY(fileDialog);
+        // The dialog, then its confirmation twice, under the dialog's title.
+        QCOMPARE(seen.size(), 1 + 2 * 2);
+        QCOMPARE(seen.count(QStringLiteral("Spara")), 3);
+        QVERIFY2(seen.at(2).contains(QStringLiteral("finns redan")), qPrintable(seen.at(2)));
+        QCOMPARE(readBack(file), form->canvas.Image());
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
+    }
+
+    // Escape at the close question keeps the window and the picture.
+    void escapeAtTheCloseQuestionKeepsTheWindow() {
+        draw();
+        const QImage drawn = form->canvas.Image();
+        whenModal([&](QWidget* box) {
+            auto* question = qobject_cast<QMessageBox*>(box);
+            if (!question || question->icon() != QMessageBox::Question ||
+                question->defaultButton() != question->button(QMessageBox::No))
+                failures << "not the question with No as default";
+            pressInModal(box, Qt::Key_Escape);
+        });
+        QVERIFY(!form->close());
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->canvas.Image(), drawn);
+        QCOMPARE(seen, QStringList({"Pensilo", "Vill du spara ändringarna i [Namnlös] ?"}));
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
+    }
+};
+
+QTEST_MAIN(TestRealDialogs)
+#include "tst_realdialogs.moc"
