@@ -233,9 +233,9 @@ LoadResult load(const QString& path) {
     }
 
     const std::optional<BmpLayout> bmp = bmpLayout(file.peek(kBmpHeaderPeek));
+    // Qt tries the format the extension names first, then the content, so a
+    // picture saved under the wrong extension still opens.
     QImageReader reader(&file);
-    // By content alone: a picture saved under the wrong extension still opens.
-    reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(kAllocationLimitMegabytes);
     // Qt reports a top-down BMP's height as negative, so the BMP header is
     // read by hand.
