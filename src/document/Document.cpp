@@ -124,41 +124,31 @@ void Document::SparaSom() {
         setName(*chosen);
 }
 
-// Yes always shows the save dialog, even for a named picture: the exit roads
-// never write silently over the current file.
-void Document::avsluta() {
+// Yes always shows the save dialog, even for a named picture: the roads that
+// end the program never write silently over the current file. A Yes whose
+// save was cancelled or failed keeps the program running, for Exit and for
+// closing the window alike: the child asked for the picture to be kept.
+bool Document::endProgram() {
     switch (askToSave()) {
     case Dialogs::Answer::Yes:
-        if (runSaveDialog() && stopProgram)
-            stopProgram();
+        if (!runSaveDialog())
+            return false;
         break;
     case Dialogs::Answer::No:
-        if (stopProgram)
-            stopProgram();
         break;
     case Dialogs::Answer::Cancel:
-        break;
+        return false;
     }
+    if (stopProgram)
+        stopProgram();
+    return true;
 }
 
-// A Yes whose save was cancelled or failed keeps the window open, as Exit
-// does: the child asked for the picture to be kept.
+void Document::avsluta() {
+    endProgram();
+}
+
 void Document::queryUnload(qint16& Cancel) {
-    switch (askToSave()) {
-    case Dialogs::Answer::Yes:
-        if (runSaveDialog()) {
-            if (stopProgram)
-                stopProgram();
-        } else {
-            Cancel = kTrue;
-        }
-        break;
-    case Dialogs::Answer::No:
-        if (stopProgram)
-            stopProgram();
-        break;
-    case Dialogs::Answer::Cancel:
+    if (!endProgram())
         Cancel = kTrue;
-        break;
-    }
 }

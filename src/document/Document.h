@@ -41,6 +41,8 @@ public:
 
 private:
     Dialogs::Answer askToSave();
+    // Asks, saves if wanted and stops the program; false when it goes on.
+    bool endProgram();
     std::optional<QString> runSaveDialog();
     bool write(const QString& path);
     void setName(const QString& name);
