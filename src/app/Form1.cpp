@@ -279,6 +279,10 @@ void Form1::centrerat() {
         return;
 }
 
+void Form1::openFile(const QString& path) {
+    document->openFile(path);
+}
+
 void Form1::avsluta() {
     document->avsluta();
 }

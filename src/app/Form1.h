@@ -60,6 +60,9 @@ public:
     void centrerat();
     void avsluta();
 
+    // Opens a picture named on the command line, as Open does.
+    void openFile(const QString& path);
+
     // Ends the program at once: the window hides, takes no more input and
     // closes without a question, and `onStop` ends the event loop.
     void stopProgram();

@@ -6,6 +6,8 @@
 #include "platform/CommonDialog.h"
 #include "platform/PictureFile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QWidget>
 
 namespace {
@@ -97,17 +99,29 @@ void Document::öppna() {
     if (!Cmdialog_.ShowOpen())
         return;
     const QString chosen = Cmdialog_.FileName;
-    if (!chosen.isEmpty()) {
-        const PictureFile::LoadResult loaded = PictureFile::load(chosen);
-        if (!loaded.ok()) {
-            dialogs_.warning(kProduct, openFailedMessage(chosen, loaded.problem));
-            return;
-        }
-        canvas_.setPicture(loaded.image);
-        if (canvasReplaced)
-            canvasReplaced();
+    if (chosen.isEmpty() || loadOntoCanvas(chosen))
+        setName(chosen);
+}
+
+bool Document::openFile(const QString& path) {
+    const QString full = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    Cmdialog_.FileName = full;
+    if (!loadOntoCanvas(full))
+        return false;
+    setName(full);
+    return true;
+}
+
+bool Document::loadOntoCanvas(const QString& path) {
+    const PictureFile::LoadResult loaded = PictureFile::load(path);
+    if (!loaded.ok()) {
+        dialogs_.warning(kProduct, openFailedMessage(path, loaded.problem));
+        return false;
     }
-    setName(chosen);
+    canvas_.setPicture(loaded.image);
+    if (canvasReplaced)
+        canvasReplaced();
+    return true;
 }
 
 void Document::spara() {

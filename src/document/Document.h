@@ -36,6 +36,9 @@ public:
     void spara();
     void SparaSom();
     void avsluta();
+    // Opens a picture named on the command line as Open does, without the
+    // dialog; false, with the user told why, when it cannot be read.
+    bool openFile(const QString& path);
     // The close query: `Cancel` set to true keeps the window open.
     void queryUnload(qint16& Cancel);
 
@@ -45,6 +48,8 @@ private:
     bool endProgram();
     std::optional<QString> runSaveDialog();
     bool write(const QString& path);
+    // Reads a picture onto the canvas; false, with the user told why, when it cannot.
+    bool loadOntoCanvas(const QString& path);
     void setName(const QString& name);
 
     QWidget& window_;
