@@ -4,13 +4,13 @@
 # Both are quick when nothing has changed.
 
 PACKAGES := g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev \
-            libbenchmark-dev fonts-dejavu-core
+            libbenchmark-dev fonts-dejavu-core desktop-file-utils appstream dpkg-dev file
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 BUILD := build
 ASAN_BUILD := build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build build-asan bench fuzz clean
+.PHONY: run test deps build build-asan bench package fuzz clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -43,6 +43,10 @@ test: build build-asan
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+# A Debian package of the program in build/, pensilo_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

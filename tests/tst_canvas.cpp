@@ -363,6 +363,10 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         const QString cache = SnapshotFolder::forProgramFolder("/nonexistent/pensilo/bin");
         QCOMPARE(cache, QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/");
+        // Installed: never among the system's files, even for root who may write there.
+        QCOMPARE(SnapshotFolder::forProgramFolder("/usr/bin"), cache);
+        QCOMPARE(SnapshotFolder::forProgramFolder("/opt/pensilo/bin/"), cache);
+        QVERIFY(!SnapshotFolder::isSystemFolder("/usrlocal/pensilo"));
         QVERIFY(QFileInfo(cache).isDir());
         QVERIFY(QFileInfo(cache).isWritable());
     }

@@ -26,6 +26,8 @@ int main(int argc, char* argv[]) {
         return answer(early);
 
     QApplication app(argc, argv);
+    // The desktop matches the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("se.pensilo.Pensilo"));
     if (!installSwedishTranslation())
         qWarning("The Swedish translation of Qt could not be loaded; its dialogs stay English.");
     const CommandLine line = CommandLine::parse(QApplication::arguments());
