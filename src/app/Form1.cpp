@@ -3,6 +3,7 @@
 #include "app/CanvasWidget.h"
 #include "document/CommandBar.h"
 #include "document/Document.h"
+#include "document/WallpaperCommands.h"
 #include "pickers/PalettePanel.h"
 #include "pickers/ScenePanel.h"
 #include "pickers/StampPages.h"
@@ -68,6 +69,7 @@ Form1::Form1(Dialogs* dialogs)
         Picture1->update();
     };
     document->stopProgram = [this] { stopProgram(); };
+    wallpaper = std::make_unique<WallpaperCommands>(*document, dialogs_);
     // The window sees every key before the control with the focus does.
     qApp->installEventFilter(this);
 
@@ -267,16 +269,12 @@ void Form1::SparaSom() {
     document->SparaSom();
 }
 
-// An untitled picture never becomes the wallpaper, whatever the menu showed.
-// Setting the wallpaper of a saved picture is still to be built.
 void Form1::SidaVidSida() {
-    if (document->isUntitled())
-        return;
+    wallpaper->SidaVidSida();
 }
 
 void Form1::centrerat() {
-    if (document->isUntitled())
-        return;
+    wallpaper->centrerat();
 }
 
 void Form1::openFile(const QString& path) {

@@ -21,6 +21,7 @@ class PictureBoxControl;
 class ScenePanel;
 class TabStrip;
 class ToolPage;
+class WallpaperCommands;
 
 // The one window. It builds every control from the design data, owns the
 // drawing state, and routes each control's events to its handler.
@@ -91,6 +92,7 @@ public:
     std::unique_ptr<ActiveBar> ActiveBar1;
     CommonDialog Cmdialog;
     std::unique_ptr<Document> document;
+    std::unique_ptr<WallpaperCommands> wallpaper;
 
     static constexpr int kInnerWidth = 721;
     static constexpr int kInnerHeight = 515;

@@ -1,0 +1,200 @@
+#include "FormRig.h"
+#include "WallpaperRecorder.h"
+#include "document/WallpaperCommands.h"
+#include "platform/wallpaper/CinnamonWallpaper.h"
+#include "platform/wallpaper/GnomeWallpaper.h"
+#include "platform/wallpaper/MateWallpaper.h"
+#include "platform/wallpaper/PlasmaWallpaper.h"
+#include "platform/wallpaper/SessionWallpaper.h"
+#include "platform/wallpaper/UnknownDesktopWallpaper.h"
+#include "platform/wallpaper/XfceWallpaper.h"
+
+#include <QMenu>
+
+using Style = Wallpaper::Style;
+using Problem = Wallpaper::Problem;
+
+// The two wallpaper commands from the menu, with a recorder in place of the
+// desktop, and the choice of a desktop's adapter.
+class TestWallpaper : public QObject {
+    Q_OBJECT
+
+private:
+    FormRig rig;
+    WallpaperRecorder recorder;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    QString path(const QString& name) const { return dir->filePath(name); }
+    // Alt+M, then the access key: I tiled, C centred, P Save As.
+    void menu(char accessKey) {
+        rig.key(Qt::Key_M, Qt::AltModifier);
+        QMenu* open = rig.form->ActiveBar1->menu();
+        QTRY_VERIFY(open->isVisible());
+        QTest::keyClick(open, Qt::Key(accessKey));
+    }
+    void saveAs(const QString& file) {
+        rig.dialogs.files.push_back(file);
+        menu('P');
+    }
+    QByteArray bytes(const QString& file) const {
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    }
+
+private slots:
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        QVERIFY(rig.show());
+        recorder = WallpaperRecorder();
+        rig.form->wallpaper->useWallpaper(recorder);
+    }
+    void cleanup() { rig.form.reset(); }
+
+    // After start-up, whatever the menu shows, and after New answered No.
+    void anUntitledPictureTouchesNothing_data() {
+        QTest::addColumn<bool>("afterNew");
+        QTest::newRow("after start-up") << false;
+        QTest::newRow("after New answered No") << true;
+    }
+    void anUntitledPictureTouchesNothing() {
+        QFETCH(bool, afterNew);
+        if (afterNew) {
+            saveAs(path("hus.bmp"));
+            rig.dialogs.answers.push_back(Dialogs::Answer::No);
+            rig.key(Qt::Key_N, Qt::ControlModifier);
+        }
+        menu('I');
+        menu('C');
+        QVERIFY(recorder.calls.empty());
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
+    void tiledThenCentredSetTheSavedFile() {
+        const QString file = path("Mina bilder/hus på ängen ö.bmp");
+        QVERIFY(QDir().mkpath(path("Mina bilder")));
+        saveAs(file);
+        menu('I');
+        menu('C');
+        menu('C');
+        const std::string expected = file.toStdString();
+        QCOMPARE(recorder.calls.size(), size_t(3));
+        QCOMPARE(recorder.calls[0], std::make_pair(expected, Style::Tiled));
+        QCOMPARE(recorder.calls[1], std::make_pair(expected, Style::Centred));
+        QCOMPARE(recorder.calls[2], std::make_pair(expected, Style::Centred));
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
+    // The file as last saved: the canvas is not written, and no file is made.
+    void drawingSinceTheSaveIsNotPartOfIt() {
+        const QString file = path("hus.bmp");
+        saveAs(file);
+        const QByteArray saved = bytes(file);
+        rig.drawSomething();
+        menu('I');
+        QCOMPARE(recorder.calls.size(), size_t(1));
+        QCOMPARE(bytes(file), saved);
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"hus.bmp"});
+    }
+
+    void aFileThatIsGoneIsNamedAndNotSet() {
+        const QString file = path("borta.bmp");
+        saveAs(file);
+        QVERIFY(QFile::remove(file));
+        menu('C');
+        QVERIFY(recorder.calls.empty());
+        QCOMPARE(rig.dialogs.warnings.size(), 1);
+        QVERIFY(rig.dialogs.warnings.front().contains(QDir::toNativeSeparators(file)));
+    }
+
+    // Each failure names the file and says why in Swedish.
+    void aFailureIsToldPlainly_data() {
+        QTest::addColumn<int>("problem");
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("code page")
+            << int(Problem::PathNotInCodePage) << "" << QString::fromUtf8("teckentabell");
+        QTest::newRow("refused") << int(Problem::Refused) << "No such schema"
+                                 << QString::fromUtf8("tog inte emot bilden: No such schema");
+    }
+    void aFailureIsToldPlainly() {
+        QFETCH(int, problem);
+        QFETCH(QString, detail);
+        QFETCH(QString, said);
+        const QString file = path("hus å.bmp");
+        saveAs(file);
+        recorder.answer = {Problem(problem), detail.toStdString()};
+        menu('I');
+        QCOMPARE(rig.dialogs.warnings.size(), 1);
+        const QString message = rig.dialogs.warnings.front();
+        QVERIFY2(message.startsWith(QString::fromUtf8("Bilden kunde inte bli skrivbordsunderlägg")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QDir::toNativeSeparators(file)), qPrintable(message));
+        QVERIFY2(message.contains(said), qPrintable(message));
+    }
+
+    // A session on a desktop we do not know gets the message, not silence.
+    void anUnknownDesktopGetsTheMessage() {
+        rig.form.reset();
+        qputenv("XDG_CURRENT_DESKTOP", "Enlightenment");
+        QVERIFY(rig.show());
+        const QString file = path("hus.bmp");
+        saveAs(file);
+        menu('C');
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        QCOMPARE(rig.dialogs.warnings.size(), 1);
+        QVERIFY(rig.dialogs.warnings.front().contains(QStringLiteral("\"Enlightenment\"")));
+    }
+
+    void theDesktopChoosesTheAdapter_data() {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QString>("adapter");
+        QTest::newRow("GNOME") << "GNOME"
+                               << "gnome";
+        QTest::newRow("Ubuntu") << "ubuntu:GNOME"
+                                << "gnome";
+        QTest::newRow("GNOME Flashback") << "GNOME-Flashback:GNOME"
+                                         << "gnome";
+        QTest::newRow("Budgie") << "Budgie:GNOME"
+                                << "gnome";
+        QTest::newRow("Unity") << "Unity"
+                               << "gnome";
+        QTest::newRow("Pantheon") << "Pantheon"
+                                  << "gnome";
+        QTest::newRow("Plasma") << "KDE"
+                                << "plasma";
+        QTest::newRow("Plasma, as DESKTOP_SESSION names it") << "plasma"
+                                                             << "plasma";
+        QTest::newRow("XFCE") << "XFCE"
+                              << "xfce";
+        QTest::newRow("MATE") << "MATE"
+                              << "mate";
+        QTest::newRow("Cinnamon") << "X-Cinnamon"
+                                  << "cinnamon";
+        QTest::newRow("first known name wins") << "Sway:kde:GNOME"
+                                               << "plasma";
+        QTest::newRow("unknown") << "Enlightenment"
+                                 << "unknown";
+        QTest::newRow("not set") << ""
+                                 << "unknown";
+        QTest::newRow("only colons") << "::"
+                                     << "unknown";
+    }
+    void theDesktopChoosesTheAdapter() {
+        QFETCH(QString, desktop);
+        QFETCH(QString, adapter);
+        const std::unique_ptr<Wallpaper> chosen = wallpaperForDesktop(desktop.toStdString());
+        Wallpaper* w = chosen.get();
+        const QString kind = dynamic_cast<GnomeWallpaper*>(w)            ? "gnome"
+                             : dynamic_cast<PlasmaWallpaper*>(w)         ? "plasma"
+                             : dynamic_cast<XfceWallpaper*>(w)           ? "xfce"
+                             : dynamic_cast<MateWallpaper*>(w)           ? "mate"
+                             : dynamic_cast<CinnamonWallpaper*>(w)       ? "cinnamon"
+                             : dynamic_cast<UnknownDesktopWallpaper*>(w) ? "unknown"
+                                                                         : "none";
+        QCOMPARE(kind, adapter);
+    }
+};
+
+QTEST_MAIN(TestWallpaper)
+#include "tst_wallpaper.moc"
