@@ -3,6 +3,9 @@
 #include "ScriptedDialogs.h"
 #include "app/CanvasWidget.h"
 #include "app/Form1.h"
+#include "platform/widgets/ActiveBar.h"
+
+#include <QMenu>
 
 #include <QtTest>
 
@@ -27,6 +30,20 @@ public:
     void key(int key, Qt::KeyboardModifiers modifiers) {
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus ? focus : form.get(), Qt::Key(key), modifiers);
+    }
+
+    // Alt+M, then a command's access key in the open menu: N New, P Save As,
+    // I and C the wallpaper, A Exit.
+    void menu(char accessKey) {
+        key(Qt::Key_M, Qt::AltModifier);
+        QMenu* open = form->ActiveBar1->menu();
+        QTRY_VERIFY(open->isVisible());
+        QTest::keyClick(open, Qt::Key(accessKey));
+    }
+    // Save As from the menu, the dialog answered with `file`.
+    void saveAs(const QString& file) {
+        dialogs.files.push_back(file);
+        menu('P');
     }
 
     // A drag with the left button on the canvas through the given pixels.

@@ -19,17 +19,8 @@ private:
 
     QString path(const QString& name) const { return dir->filePath(name); }
     void key(int key) { rig.key(key, Qt::ControlModifier); }
-    // Alt+M, then the command's access key in the open menu.
-    void menu(char accessKey) {
-        rig.key(Qt::Key_M, Qt::AltModifier);
-        QMenu* open = rig.form->ActiveBar1->menu();
-        QTRY_VERIFY(open->isVisible());
-        QTest::keyClick(open, Qt::Key(accessKey));
-    }
-    void saveAs(const QString& file) {
-        rig.dialogs.files.push_back(file);
-        menu('P');
-    }
+    void menu(char accessKey) { rig.menu(accessKey); }
+    void saveAs(const QString& file) { rig.saveAs(file); }
     QString titled(const QString& file) const { return file + QStringLiteral(" - Pensilo"); }
     void closeWindow() { rig.form->close(); }
 

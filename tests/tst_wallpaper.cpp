@@ -25,17 +25,8 @@ private:
     std::unique_ptr<QTemporaryDir> dir;
 
     QString path(const QString& name) const { return dir->filePath(name); }
-    // Alt+M, then the access key: I tiled, C centred, P Save As.
-    void menu(char accessKey) {
-        rig.key(Qt::Key_M, Qt::AltModifier);
-        QMenu* open = rig.form->ActiveBar1->menu();
-        QTRY_VERIFY(open->isVisible());
-        QTest::keyClick(open, Qt::Key(accessKey));
-    }
-    void saveAs(const QString& file) {
-        rig.dialogs.files.push_back(file);
-        menu('P');
-    }
+    void menu(char accessKey) { rig.menu(accessKey); }
+    void saveAs(const QString& file) { rig.saveAs(file); }
     QByteArray bytes(const QString& file) const {
         QFile in(file);
         return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
