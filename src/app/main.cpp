@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/FirstFrame.h"
 #include "app/Form1.h"
 #include "platform/Translations.h"
 
@@ -37,6 +38,7 @@ int main(int argc, char* argv[]) {
     Form1 form;
     // Exit and the close question end the program here, whatever else is queued.
     form.onStop = [] { QCoreApplication::exit(0); };
+    reportFirstFrameIfAsked(&form);
     form.showCentred();
     if (!line.file.isEmpty())
         form.openFile(line.file);
