@@ -81,6 +81,26 @@ private slots:
             QCOMPARE(BuiltinPictures::scene(index).size(), size);
     }
 
+    void picturesAreWhatQtReadsFromTheirFiles_data() {
+        QTest::addColumn<QImage>("shown");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("house") << BuiltinPictures::scene(0) << "scenes/scene0-house.bmp";
+        QTest::newRow("wall") << BuiltinPictures::scene(1) << "scenes/scene1-wall.bmp";
+        QTest::newRow("tree") << BuiltinPictures::scene(2) << "scenes/scene2-tree.bmp";
+        QTest::newRow("night") << BuiltinPictures::scene(3) << "scenes/scene3-night.bmp";
+        QTest::newRow("sea") << BuiltinPictures::scene(4) << "scenes/scene4-sea.bmp";
+        QTest::newRow("white") << BuiltinPictures::scene(5) << "scenes/scene5-white.bmp";
+        QTest::newRow("eraser") << BuiltinPictures::eraserButton() << "eraser.bmp";
+    }
+    void picturesAreWhatQtReadsFromTheirFiles() {
+        QFETCH(QImage, shown);
+        QFETCH(QString, file);
+        const QImage read(asset(file));
+        QVERIFY(!read.isNull());
+        QCOMPARE(shown.format(), QImage::Format_RGB32);
+        QCOMPARE(shown, read.convertToFormat(QImage::Format_RGB32));
+    }
+
     void theSeaHasItsTwoColours() {
         const QImage& sea = BuiltinPictures::scene(4);
         QCOMPARE(sea.pixel(10, 10), qRgb(128, 255, 255));

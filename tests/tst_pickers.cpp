@@ -1,6 +1,8 @@
 #include "app/Form1.h"
 #include "pickers/PalettePanel.h"
+#include "pickers/ScenePanel.h"
 #include "pickers/ToolPage.h"
+#include "platform/BuiltinPictures.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/LineControl.h"
 #include "platform/widgets/PictureBoxControl.h"
@@ -132,6 +134,35 @@ private slots:
         QCOMPARE(borderedButton(), 188);
         pressAt(QPoint(600, 32 + 136), Qt::MouseButton(button));
         QCOMPARE(borderedButton(), 188);
+    }
+
+    void everyPageShowsItsStampsOnGrey() {
+        for (int tab = 2; tab <= 13; ++tab) {
+            clickTab(tab);
+            int shown = 0;
+            for (int index = 0; index < BuiltinPictures::kStampCount; ++index) {
+                ImageControl* button = form->Picture3.at(index);
+                if (button->parentWidget() != form->Picture2.at(tab - 1))
+                    continue;
+                ++shown;
+                const QImage expected =
+                    BuiltinPictures::stamp(index).onBackground(qRgb(192, 192, 192));
+                QVERIFY2(button->grab().toImage().convertToFormat(QImage::Format_RGB32) ==
+                             expected.convertToFormat(QImage::Format_RGB32),
+                         qPrintable(QStringLiteral("stamp %1").arg(index)));
+            }
+            QVERIFY(shown > 0);
+        }
+    }
+
+    void eachThumbnailShowsItsSceneScaled() {
+        for (int index = 0; index < BuiltinPictures::kSceneCount; ++index) {
+            ImageControl* thumbnail = form->scenes->thumbnail(index);
+            const QImage expected = BuiltinPictures::scene(index).scaled(
+                thumbnail->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            QCOMPARE(thumbnail->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                     expected.convertToFormat(QImage::Format_RGB32));
+        }
     }
 
     void partlyVisibleStampsTakePresses_data() {

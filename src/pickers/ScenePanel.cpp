@@ -40,7 +40,9 @@ ScenePanel::ScenePanel(PictureBoxControl* picture4) {
         thumbnail->setGeometry(twipsToPixels(design.left), twipsToPixels(design.top),
                                twipsToPixels(kThumbnailWidth), twipsToPixels(kThumbnailHeight));
         thumbnail->setStretch(true);
-        thumbnail->setPicture(BuiltinPictures::scene(design.index));
+        // Only the small scaled copy is kept; the scene is read when painted.
+        thumbnail->setPictureSource(
+            [index = design.index] { return BuiltinPictures::scene(index); });
         Image2.at(static_cast<size_t>(design.index)) = thumbnail;
     }
     for (const LineDesign& design : kLines) {

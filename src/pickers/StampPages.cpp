@@ -55,7 +55,8 @@ void build(const std::array<PictureBoxControl*, 13>& pages,
         button->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(kStampSize),
                             twipsToPixels(kStampSize));
         // The button shows the icon as Windows draws it on the page's grey.
-        button->setPicture(BuiltinPictures::stamp(index).onBackground(qRgb(192, 192, 192)));
+        button->setPictureSource(
+            [index] { return BuiltinPictures::stamp(index).onBackground(qRgb(192, 192, 192)); });
         buttons.at(static_cast<size_t>(index)) = button;
     };
     for (int page = 1; page <= kStampPageCount; ++page)

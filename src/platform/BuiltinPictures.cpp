@@ -4,15 +4,56 @@
 
 #include <QImageReader>
 #include <QPixmap>
+#include <QResource>
 #include <QtDebug>
+#include <QtEndian>
 
 #include <array>
+#include <optional>
 
 // The pictures are compiled in, so a failure here is a broken build: it is
 // reported and a plain stand-in of the right size keeps the program usable.
 namespace {
 
+// The scenes are plain 24-bit bottom-up BMPs, decoded here in one pass
+// straight into RGB32, the canvas's format: all six are painted for the first
+// frame, and Qt's reader goes through a device and a conversion. Anything else
+// returns a null image and goes to Qt's reader.
+QImage decodePlainBmp(const QByteArray& file) {
+    constexpr int kHeaderBytes = 54;
+    if (file.size() < kHeaderBytes || !file.startsWith("BM"))
+        return {};
+    const auto* bytes = reinterpret_cast<const uchar*>(file.constData());
+    const quint32 offset = qFromLittleEndian<quint32>(bytes + 10);
+    const quint32 infoSize = qFromLittleEndian<quint32>(bytes + 14);
+    const qint32 width = qFromLittleEndian<qint32>(bytes + 18);
+    const qint32 height = qFromLittleEndian<qint32>(bytes + 22);
+    const quint16 bitsPerPixel = qFromLittleEndian<quint16>(bytes + 28);
+    const quint32 compression = qFromLittleEndian<quint32>(bytes + 30);
+    if (infoSize != 40 || bitsPerPixel != 24 || compression != 0 || width <= 0 || height <= 0 ||
+        width > 4096 || height > 4096)
+        return {};
+    const qint64 stride = (qint64(width) * 3 + 3) & ~qint64(3);
+    if (offset < kHeaderBytes || qint64(offset) + stride * height > file.size())
+        return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    for (int y = 0; y < height; ++y) {
+        const uchar* source = bytes + offset + stride * (height - 1 - y);
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x, source += 3)
+            target[x] = qRgb(source[2], source[1], source[0]);
+    }
+    return image;
+}
+
 QImage loadImage(const QString& name, QSize expected) {
+    if (name.endsWith(QLatin1String(".bmp"))) {
+        const QResource resource(QStringLiteral(":/assets/") + name);
+        if (QImage plain = decodePlainBmp(resource.uncompressedData()); !plain.isNull())
+            return plain;
+    }
     QImageReader reader(QStringLiteral(":/assets/") + name);
     reader.setAllocationLimit(64);
     QImage image = reader.read();
@@ -38,7 +79,7 @@ Icon loadIcon(const QString& name, int imageIndex = 0) {
     return result.images[static_cast<size_t>(imageIndex)];
 }
 
-const char* const kSceneFiles[BuiltinPictures::kSceneCount] = {
+const std::array<const char*, BuiltinPictures::kSceneCount> kSceneFiles = {
     "scenes/scene0-house.bmp", "scenes/scene1-wall.bmp", "scenes/scene2-tree.bmp",
     "scenes/scene3-night.bmp", "scenes/scene4-sea.bmp",  "scenes/scene5-white.bmp",
 };
@@ -48,27 +89,20 @@ const char* const kSceneFiles[BuiltinPictures::kSceneCount] = {
 namespace BuiltinPictures {
 
 const Icon& stamp(int index) {
-    static const std::array<Icon, kStampCount> stamps = [] {
-        std::array<Icon, kStampCount> all;
-        for (int i = 0; i < kStampCount; ++i)
-            all[static_cast<size_t>(i)] =
-                loadIcon(QStringLiteral("stamps/stamp%1.ico").arg(i, 3, 10, QLatin1Char('0')));
-        return all;
-    }();
-    return stamps.at(static_cast<size_t>(index));
+    // Each stamp is read when first asked for: at start only the visible
+    // page's sixteen are needed.
+    static std::array<std::optional<Icon>, kStampCount> stamps;
+    std::optional<Icon>& stamp = stamps.at(static_cast<size_t>(index));
+    if (!stamp)
+        stamp = loadIcon(QStringLiteral("stamps/stamp%1.ico").arg(index, 3, 10, QLatin1Char('0')));
+    return *stamp;
 }
 
-const QImage& scene(int index) {
-    static const std::array<QImage, kSceneCount> scenes = [] {
-        std::array<QImage, kSceneCount> all;
-        for (int i = 0; i < kSceneCount; ++i)
-            all[static_cast<size_t>(i)] = loadImage(QLatin1String(kSceneFiles[i]), QSize(485, 455));
-        return all;
-    }();
-    return scenes.at(static_cast<size_t>(index));
+QImage scene(int index) {
+    return loadImage(QLatin1String(kSceneFiles.at(static_cast<size_t>(index))), QSize(485, 455));
 }
 
-const QImage& canvasStartPicture() {
+QImage canvasStartPicture() {
     return scene(5);
 }
 

@@ -6,8 +6,7 @@
 #include <QImage>
 
 // The pictures the program carries with its window design, compiled in as
-// resources. Every function returns a shared, read-only picture: drawing on the
-// canvas never alters them.
+// resources. Drawing on the canvas never alters them.
 namespace BuiltinPictures {
 
 inline constexpr int kStampCount = 183;
@@ -16,11 +15,12 @@ inline constexpr int kSceneCount = 6;
 // Stamp `index` (0 to 182): a 32 x 32, 16-colour icon with its AND mask.
 const Icon& stamp(int index);
 
-// The scene shown by thumbnail Image2(index), 0 to 5, at its own size.
-const QImage& scene(int index);
+// The scene shown by thumbnail Image2(index), 0 to 5, at its own size. Read
+// anew at each call: kept, the six would hold 5.6 MB for a rare press.
+QImage scene(int index);
 
 // The canvas's start picture: white, 497 x 467, the same picture as scene 5.
-const QImage& canvasStartPicture();
+QImage canvasStartPicture();
 
 // The 16 x 16 eraser block on the broad brush's button.
 const QImage& eraserButton();

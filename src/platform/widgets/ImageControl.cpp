@@ -5,7 +5,15 @@
 ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {}
 
 void ImageControl::setPicture(const QImage& picture) {
+    makePicture_ = nullptr;
     picture_ = picture;
+    scaled_ = QImage();
+    update();
+}
+
+void ImageControl::setPictureSource(std::function<QImage()> make) {
+    makePicture_ = std::move(make);
+    picture_ = QImage();
     scaled_ = QImage();
     update();
 }
@@ -24,16 +32,23 @@ void ImageControl::setBorderStyle(int style) {
 }
 
 void ImageControl::paintEvent(QPaintEvent*) {
+    if (makePicture_ && !stretch_) {
+        picture_ = makePicture_();
+        makePicture_ = nullptr;
+    }
     QPainter painter(this);
-    if (!picture_.isNull()) {
-        if (stretch_) {
-            // Scaled once and kept: the thumbnails repaint far more often than they change.
-            if (scaled_.size() != size())
-                scaled_ = picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            painter.drawImage(0, 0, scaled_);
-        } else {
-            painter.drawImage(0, 0, picture_);
+    if (stretch_) {
+        // Scaled once and kept: the thumbnails repaint far more often than they
+        // change. A picture made on demand is not kept at its full size.
+        if (scaled_.size() != size()) {
+            const QImage full = makePicture_ ? makePicture_() : picture_;
+            if (!full.isNull())
+                scaled_ = full.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
+        if (!scaled_.isNull())
+            painter.drawImage(0, 0, scaled_);
+    } else if (!picture_.isNull()) {
+        painter.drawImage(0, 0, picture_);
     }
     if (borderStyle_ == 1) {
         painter.setPen(Qt::black);

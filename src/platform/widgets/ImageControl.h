@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+
 // An image control: shows its picture at its own size or scaled to the
 // control, may carry a single dark border line, and reports presses. Without a
 // picture it is an invisible but clickable area over whatever lies beneath.
@@ -13,6 +15,10 @@ public:
     explicit ImageControl(QWidget* parent);
 
     void setPicture(const QImage& picture);
+    // The picture is made by `make` when the control is first painted, so
+    // controls on pages never shown cost nothing; a stretched control keeps
+    // only its scaled copy and calls `make` again if its size changes.
+    void setPictureSource(std::function<QImage()> make);
     void setStretch(bool on);
     // 0 no border, 1 a single dark line around the control.
     int borderStyle() const { return borderStyle_; }
@@ -26,6 +32,7 @@ protected:
 
 private:
     QImage picture_;
+    std::function<QImage()> makePicture_;
     QImage scaled_;
     bool stretch_ = false;
     int borderStyle_ = 0;
