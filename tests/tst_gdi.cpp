@@ -1,3 +1,4 @@
+#include "GdiSurface.h"
 #include "compositing/Gdi.h"
 #include "platform/Units.h"
 
@@ -11,29 +12,7 @@ Q_DECLARE_METATYPE(gdi::DWORD)
 
 namespace {
 
-// A memory context holding its own bitmap, released at the end of scope.
-struct Surface {
-    HDC dc = 0;
-    HBITMAP bitmap = 0;
-    HGDIOBJ kept = 0;
-
-    Surface(const QImage& image) : Surface(createBitmapFromImage(image)) {}
-    explicit Surface(HBITMAP made) : dc(CreateCompatibleDC(0)), bitmap(made) {
-        kept = SelectObject(dc, bitmap);
-    }
-    ~Surface() {
-        SelectObject(dc, kept);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    QImage image() const { return bitmapImage(bitmap); }
-};
-
-QImage filled(int width, int height, QRgb colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
+using Surface = GdiSurface;
 
 HBITMAP monochrome(int width, int height, bool white) {
     const HBITMAP bitmap = CreateBitmap(width, height, 1, 1, nullptr);

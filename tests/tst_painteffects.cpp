@@ -1,3 +1,4 @@
+#include "GdiSurface.h"
 #include "compositing/Gdi.h"
 #include "compositing/PaintEffects.h"
 #include "compositing/RuntimeError.h"
@@ -13,29 +14,7 @@ namespace {
 constexpr QRgb kRed = 0xffff0000u, kGreen = 0xff00ff00u, kBlue = 0xff0000ffu;
 constexpr QRgb kWhite = 0xffffffffu, kBlack = 0xff000000u, kGrey = 0xffc0c0c0u;
 
-// A memory context holding a bitmap made from an image.
-struct Surface {
-    HDC dc = 0;
-    HBITMAP bitmap = 0;
-    HGDIOBJ kept = 0;
-
-    explicit Surface(const QImage& image)
-        : dc(CreateCompatibleDC(0)), bitmap(createBitmapFromImage(image)) {
-        kept = SelectObject(dc, bitmap);
-    }
-    ~Surface() {
-        SelectObject(dc, kept);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    QImage image() const { return bitmapImage(bitmap); }
-};
-
-QImage filled(int width, int height, QRgb colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
+using Surface = GdiSurface;
 
 // 6 x 6: a red frame one pixel wide around blue, with one red pixel inside.
 QImage framedPicture() {
