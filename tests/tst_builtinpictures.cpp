@@ -1,5 +1,8 @@
 #include "platform/BuiltinPictures.h"
 #include "platform/IcoCodec.h"
+#include "platform/widgets/ImageControl.h"
+#include "platform/widgets/PictureBoxControl.h"
+#include "pickers/ScenePanel.h"
 
 #include <QtTest>
 
@@ -113,6 +116,29 @@ private slots:
         QImage expected(497, 467, QImage::Format_RGB32);
         expected.fill(Qt::white);
         QCOMPARE(white, expected);
+    }
+
+    // Each thumbnail is its scene scaled to the thumbnail's control, made
+    // ahead of time; a scene redrawn without rerunning the generator shows here.
+    void thumbnailsAreTheirScenesScaledToTheirControls() {
+        PictureBoxControl panel(nullptr);
+        ScenePanel scenes(&panel);
+        for (int i = 0; i < BuiltinPictures::kSceneCount; ++i) {
+            const QImage thumbnail = BuiltinPictures::sceneThumbnail(i);
+            QCOMPARE(thumbnail.size(), scenes.thumbnail(i)->size());
+            QCOMPARE(thumbnail.size(), BuiltinPictures::kSceneThumbnailSize);
+            const QImage scaled = BuiltinPictures::scene(i).scaled(
+                thumbnail.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            int worst = 0;
+            for (int y = 0; y < thumbnail.height(); ++y)
+                for (int x = 0; x < thumbnail.width(); ++x) {
+                    const QRgb a = thumbnail.pixel(x, y), b = scaled.pixel(x, y);
+                    worst = std::max({worst, std::abs(qRed(a) - qRed(b)),
+                                      std::abs(qGreen(a) - qGreen(b)),
+                                      std::abs(qBlue(a) - qBlue(b))});
+                }
+            QVERIFY2(worst <= 2, qPrintable(QStringLiteral("scene %1 differs by %2").arg(i).arg(worst)));
+        }
     }
 
     void theCommandStripMaskCoversItsGround() {

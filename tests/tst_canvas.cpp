@@ -331,6 +331,33 @@ private slots:
         QCOMPARE(rig.at(140, 140), grey);
     }
 
+    // The canvas reads its background picture in place until the first
+    // drawing; what it showed must stay whole when that picture is replaced,
+    // and drawing must never reach the picture or a copy taken earlier.
+    void theCanvasOutlivesAndNeverAltersItsPicture() {
+        Rig rig(188);
+        QImage scene(497, 467, QImage::Format_RGB32);
+        scene.fill(qRgb(0, 128, 0));
+        rig.canvas.setPicture(scene);
+        const QImage shown = rig.canvas.Image();
+        QImage other(300, 200, QImage::Format_RGB32);
+        other.fill(qRgb(0, 0, 255));
+        rig.canvas.setPicture(other);
+        scene = QImage();
+        QCOMPARE(shown.pixel(470, 428), qRgb(0, 128, 0));
+        QCOMPARE(rig.at(299, 199), qRgb(0, 0, 255));
+        QCOMPARE(rig.at(300, 200), white); // beyond a small picture: the back colour
+
+        rig.canvas.setPicture(rig.canvas.Image());
+        const QImage before = rig.canvas.Image();
+        rig.drag({10, 10}, {460, 10});
+        QCOMPARE(rig.at(200, 10), black);
+        QCOMPARE(rig.canvas.Picture().pixel(200, 10), qRgb(0, 0, 255));
+        QCOMPARE(before.pixel(200, 10), qRgb(0, 0, 255));
+        rig.canvas.Cls();
+        QCOMPARE(rig.canvas.Image(), before);
+    }
+
     void snapshotFolderEndsInOneSeparator_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("separator");

@@ -45,7 +45,7 @@ Form1::Form1(Dialogs* dialogs)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       dialogs_(dialogs ? *dialogs : *(ownDialogs_ = std::make_unique<QtDialogs>(this))),
-      Cmdialog(dialogs_) {
+      canvas(BuiltinPictures::canvasStartPicture()), Cmdialog(dialogs_) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("[Namnlös] - Pensilo"));
     setWindowIcon(BuiltinPictures::windowIcon());
@@ -104,7 +104,6 @@ void Form1::buildControls(QWidget* form) {
             Image2_MouseDown(static_cast<qint16>(index), args);
         };
 
-    canvas.setPicture(BuiltinPictures::canvasStartPicture());
     Picture1 = new CanvasWidget(canvas, form);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setFocusPolicy(Qt::ClickFocus);

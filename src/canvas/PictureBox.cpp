@@ -16,8 +16,10 @@ QPointF toPixels(float x, float y) {
 
 } // namespace
 
-PictureBox::PictureBox() : image_(kWidth, kHeight, QImage::Format_RGB32) {
-    image_.fill(bgrToRgb(BackColor));
+PictureBox::PictureBox() : PictureBox(QImage()) {}
+
+PictureBox::PictureBox(const QImage& picture) {
+    setPicture(picture);
 }
 
 void PictureBox::setPicture(const QImage& picture) {
@@ -36,18 +38,22 @@ void PictureBox::Cls() {
 }
 
 void PictureBox::showPicture() {
-    const int width = std::min(picture_.width(), kWidth);
-    const int height = std::min(picture_.height(), kHeight);
-    if (width < kWidth || height < kHeight)
-        image_.fill(bgrToRgb(BackColor));
-    uchar* target = image_.bits();
-    if (picture_.size() == image_.size() && picture_.bytesPerLine() == image_.bytesPerLine()) {
-        // A snapshot has the canvas's own layout: one copy, as every shape move does it.
-        std::memcpy(target, picture_.constBits(), static_cast<size_t>(image_.sizeInBytes()));
+    if (picture_.width() >= kWidth && picture_.height() >= kHeight) {
+        // The picture's top-left part, read where it lies: the first drawing
+        // makes the canvas's own copy, so a Cls before it copies nothing. The
+        // view holds a share of the picture, so it stays valid when the
+        // background picture is replaced.
+        auto* share = new QImage(picture_);
+        image_ = QImage(
+            share->constBits(), kWidth, kHeight, share->bytesPerLine(), QImage::Format_RGB32,
+            [](void* held) { delete static_cast<QImage*>(held); }, share);
     } else {
-        for (int y = 0; y < height; ++y)
-            std::memcpy(target + y * image_.bytesPerLine(), picture_.constScanLine(y),
-                        static_cast<size_t>(width) * 4);
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        image.fill(bgrToRgb(BackColor));
+        for (int y = 0; y < std::min(picture_.height(), kHeight); ++y)
+            std::memcpy(image.scanLine(y), picture_.constScanLine(y),
+                        static_cast<size_t>(std::min(picture_.width(), kWidth)) * 4);
+        image_ = image;
     }
     changed(image_.rect());
 }

@@ -13,7 +13,9 @@ public:
     static constexpr int kWidth = 471;
     static constexpr int kHeight = 429;
 
+    // A white canvas, or one showing `picture` as its background picture.
     PictureBox();
+    explicit PictureBox(const QImage& picture);
 
     // Attributes, with the canvas's start values.
     quint32 BackColor = 0xFFFFFF;

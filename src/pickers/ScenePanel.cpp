@@ -40,9 +40,9 @@ ScenePanel::ScenePanel(PictureBoxControl* picture4) {
         thumbnail->setGeometry(twipsToPixels(design.left), twipsToPixels(design.top),
                                twipsToPixels(kThumbnailWidth), twipsToPixels(kThumbnailHeight));
         thumbnail->setStretch(true);
-        // Only the small scaled copy is kept; the scene is read when painted.
+        // Scaled ahead of time to exactly this size, so painting it scales nothing.
         thumbnail->setPictureSource(
-            [index = design.index] { return BuiltinPictures::scene(index); });
+            [index = design.index] { return BuiltinPictures::sceneThumbnail(index); });
         Image2.at(static_cast<size_t>(design.index)) = thumbnail;
     }
     for (const LineDesign& design : kLines) {

@@ -102,6 +102,12 @@ QImage scene(int index) {
     return loadImage(QLatin1String(kSceneFiles.at(static_cast<size_t>(index))), QSize(485, 455));
 }
 
+QImage sceneThumbnail(int index) {
+    QString name = QLatin1String(kSceneFiles.at(static_cast<size_t>(index)));
+    name.replace(QLatin1String("scenes/"), QLatin1String("thumbnails/"));
+    return loadImage(name, kSceneThumbnailSize);
+}
+
 QImage canvasStartPicture() {
     return scene(5);
 }
@@ -113,7 +119,9 @@ const QImage& eraserButton() {
 
 QIcon windowIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
+    // Each size is read and sent to the window system before the first frame;
+    // the 64 to 256 pixel ones are only the 32 pixel picture enlarged.
+    for (int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/assets/icons/pensilo-%1.png").arg(size), QSize(size, size));
     return icon;
 }

@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QSize>
 
 // The pictures the program carries with its window design, compiled in as
 // resources. Drawing on the canvas never alters them.
@@ -19,13 +20,21 @@ const Icon& stamp(int index);
 // anew at each call: kept, the six would hold 5.6 MB for a rare press.
 QImage scene(int index);
 
+// The size of a scene's thumbnail on the scene panel, 855 x 735 twips.
+inline constexpr QSize kSceneThumbnailSize{57, 49};
+
+// Scene `index` shrunk to kSceneThumbnailSize. The asset generator scales each
+// scene once, so the first frame need not read all six at their full size.
+QImage sceneThumbnail(int index);
+
 // The canvas's start picture: white, 497 x 467, the same picture as scene 5.
 QImage canvasStartPicture();
 
 // The 16 x 16 eraser block on the broad brush's button.
 const QImage& eraserButton();
 
-// The window icon (32 x 32 and 16 x 16 images, plus larger sizes for the desktop).
+// The window icon in the sizes a title bar and a task bar show; the desktop
+// takes larger ones from the installed icon theme.
 QIcon windowIcon();
 
 // Command-bar icon 1 (blank page), 2 (open folder) or 3 (diskette), with the

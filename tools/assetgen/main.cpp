@@ -5,6 +5,7 @@
 #include "Pictures.h"
 #include "StampScript.h"
 
+#include "platform/BuiltinPictures.h"
 #include "platform/IcoCodec.h"
 #include "platform/PictureFile.h"
 
@@ -103,7 +104,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QDir root(args[0]);
-    for (const char* folder : {"assets/stamps", "assets/scenes", "assets/icons", "docs"})
+    for (const char* folder :
+         {"assets/stamps", "assets/scenes", "assets/thumbnails", "assets/icons", "docs"})
         root.mkpath(QLatin1String(folder));
 
     // The stamps, page by page.
@@ -156,6 +158,11 @@ int main(int argc, char* argv[]) {
         scenes.push_back(Pictures::scene(i));
         report(
             saveBmp(scenes.back(), root.filePath("assets/scenes/" + Pictures::sceneFileName(i))));
+        // Scaled as a stretched picture control would scale the scene itself.
+        const QImage thumbnail = scenes.back().convertToFormat(QImage::Format_RGB32).scaled(
+            BuiltinPictures::kSceneThumbnailSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        report(saveBmp(thumbnail,
+                       root.filePath("assets/thumbnails/" + Pictures::sceneFileName(i))));
     }
     report(saveBmp(Pictures::eraserButton(), root.filePath(QStringLiteral("assets/eraser.bmp"))));
     report(IcoCodec::writeFile(
@@ -175,6 +182,8 @@ int main(int argc, char* argv[]) {
     report(saveBmp(strip, root.filePath(QStringLiteral("assets/commandbar.bmp"))));
     QImage mask(strip.size(), QImage::Format_Mono);
     mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    // Clears the rows' padding too, which the writer copies out as it is.
+    mask.fill(0);
     for (int y = 0; y < strip.height(); ++y)
         for (int x = 0; x < strip.width(); ++x)
             mask.setPixel(x, y, strip.pixel(x, y) == qRgb(192, 192, 192) ? 1 : 0);
