@@ -141,6 +141,31 @@ private slots:
         }
     }
 
+    // The window shows the program's icon as its two images say: see-through
+    // where the mask is set, the icon's colour elsewhere.
+    void theWindowIconIsTheProgramIcon() {
+        const QIcon icon = BuiltinPictures::windowIcon();
+        const auto file = IcoCodec::readFile(asset("pensilo.ico"));
+        QVERIFY2(file.ok(), qPrintable(file.error));
+        QCOMPARE(icon.availableSizes().size(), 2);
+        for (const Icon& image : file.images) {
+            QVERIFY(icon.availableSizes().contains(image.size()));
+            const QImage shown =
+                icon.pixmap(image.size()).toImage().convertToFormat(QImage::Format_ARGB32);
+            int seeThrough = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    if (image.maskBit(x, y)) {
+                        ++seeThrough;
+                        QCOMPARE(qAlpha(shown.pixel(x, y)), 0);
+                    } else {
+                        QCOMPARE(shown.pixel(x, y), image.colourAt(x, y) | 0xff000000u);
+                    }
+                }
+            QVERIFY(seeThrough > 0);
+        }
+    }
+
     void theCommandStripMaskCoversItsGround() {
         const QImage strip(asset("commandbar.bmp"));
         const QImage mask(asset("commandbar-mask.bmp"));

@@ -118,11 +118,19 @@ const QImage& eraserButton() {
 }
 
 QIcon windowIcon() {
+    // Its 32 and 16 pixel images, read with our own reader: the window system
+    // takes every size before the first frame, and PNGs would cost more to
+    // read. The desktop takes larger ones from the installed icon theme.
     QIcon icon;
-    // Each size is read and sent to the window system before the first frame;
-    // the 64 to 256 pixel ones are only the 32 pixel picture enlarged.
-    for (int size : {16, 32, 48})
-        icon.addFile(QStringLiteral(":/assets/icons/pensilo-%1.png").arg(size), QSize(size, size));
+    for (int image = 0; image < 2; ++image) {
+        const Icon source = loadIcon(QStringLiteral("pensilo.ico"), image);
+        QImage argb = source.colour().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < argb.height(); ++y)
+            for (int x = 0; x < argb.width(); ++x)
+                if (source.maskBit(x, y))
+                    argb.setPixel(x, y, qRgba(0, 0, 0, 0));
+        icon.addPixmap(QPixmap::fromImage(argb));
+    }
     return icon;
 }
 

@@ -33,8 +33,7 @@ QImage canvasStartPicture();
 // The 16 x 16 eraser block on the broad brush's button.
 const QImage& eraserButton();
 
-// The window icon in the sizes a title bar and a task bar show; the desktop
-// takes larger ones from the installed icon theme.
+// The window icon: the 32 x 32 and 16 x 16 images of the program's icon.
 QIcon windowIcon();
 
 // Command-bar icon 1 (blank page), 2 (open folder) or 3 (diskette), with the
