@@ -179,6 +179,17 @@ private slots:
                 QCOMPARE(qGray(mask.pixel(x, y)) > 127, isGround);
             }
         QVERIFY(ground > 0 && ground < 48 * 16);
+        // Rows are padded to four bytes; the padding must be zero, or the
+        // generator's output would depend on leftover memory.
+        QFile file(asset("commandbar-mask.bmp"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const int offset = qFromLittleEndian<qint32>(bytes.constData() + 10);
+        const int stride = (48 + 31) / 32 * 4, used = (48 + 7) / 8;
+        QCOMPARE(bytes.size(), offset + 16 * stride);
+        for (int row = 0; row < 16; ++row)
+            for (int i = used; i < stride; ++i)
+                QCOMPARE(int(bytes.at(offset + row * stride + i)), 0);
         for (int icon = 1; icon <= 3; ++icon)
             QVERIFY(!BuiltinPictures::commandIcon(icon).isNull());
     }

@@ -17,6 +17,7 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -182,8 +183,9 @@ int main(int argc, char* argv[]) {
     report(saveBmp(strip, root.filePath(QStringLiteral("assets/commandbar.bmp"))));
     QImage mask(strip.size(), QImage::Format_Mono);
     mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    // Clears the rows' padding too, which the writer copies out as it is.
-    mask.fill(0);
+    // The BMP writer copies each row's padding bytes as they are, and neither a
+    // new image nor fill() clears them: without this, reruns could differ.
+    std::memset(mask.bits(), 0, static_cast<size_t>(mask.sizeInBytes()));
     for (int y = 0; y < strip.height(); ++y)
         for (int x = 0; x < strip.width(); ++x)
             mask.setPixel(x, y, strip.pixel(x, y) == qRgb(192, 192, 192) ? 1 : 0);
