@@ -68,9 +68,13 @@ void PictureBox::Line(float x1, float y1, float x2, float y2, bool box) {
         const QPointF c(b.x(), a.y());
         const QPointF d(a.x(), b.y());
         if (FillStyle == 0) {
-            const QPoint first = Raster::snap(a, 1).toPoint();
-            const QPoint last = Raster::snap(b, 1).toPoint();
-            changed(Raster::fillRect(image_, first, last, bgrToRgb(FillColor)));
+            // The fill lies strictly inside the outline's corner pixels; a box
+            // one or two pixels across has no inside.
+            const QPoint p = Raster::pixelAt(a), q = Raster::pixelAt(b);
+            const QPoint first(std::min(p.x(), q.x()) + 1, std::min(p.y(), q.y()) + 1);
+            const QPoint last(std::max(p.x(), q.x()) - 1, std::max(p.y(), q.y()) - 1);
+            if (first.x() <= last.x() && first.y() <= last.y())
+                changed(Raster::fillRect(image_, first, last, bgrToRgb(FillColor)));
         }
         for (const auto& [from, to] : {std::pair{a, c}, {c, b}, {b, d}, {d, a}})
             changed(Raster::segment(image_, from, to, DrawWidth, fore));

@@ -107,6 +107,57 @@ double clampCoordinate(double v) {
     return std::clamp(v, -100000.0, 100000.0);
 }
 
+// n / d to the nearest integer, halves towards zero; d > 0.
+qint64 roundHalfTowardsZero(qint64 n, qint64 d) {
+    const qint64 q = (2 * std::abs(n) + d - 1) / (2 * d);
+    return n < 0 ? -q : q;
+}
+
+// A line one pixel thick between two pixels, both included: one pixel per
+// column when it is shallow (45 degrees included), one per row when steep,
+// each the pixel nearest the true line. The ends are put in order first, so
+// the line is the same drawn either way, and a tie goes towards the nearer
+// end, so its two halves mirror each other.
+void thinLine(const Pixels& image, QPoint a, QPoint b, QRgb colour, Bounds& touched) {
+    const bool steep = std::abs(b.y() - a.y()) > std::abs(b.x() - a.x());
+    auto along = [steep](QPoint p) { return steep ? p.y() : p.x(); };
+    auto across = [steep](QPoint p) { return steep ? p.x() : p.y(); };
+    if (along(a) > along(b))
+        std::swap(a, b);
+    const qint64 length = along(b) - along(a);
+    const qint64 rise = across(b) - across(a);
+    const int first = std::max(along(a), 0);
+    const int last = std::min(along(b), (steep ? image.height : image.width) - 1);
+    // A shallow line is drawn as runs along its rows.
+    int runRow = 0, runFirst = 0, runLast = -1;
+    for (int t = first; t <= last; ++t) {
+        const qint64 k = t - along(a);
+        const qint64 s = length == 0 ? across(a)
+                         : 2 * k <= length
+                             ? across(a) + roundHalfTowardsZero(k * rise, length)
+                             : across(b) - roundHalfTowardsZero((length - k) * rise, length);
+        if (steep) {
+            fillSpan(image, t, static_cast<int>(s), static_cast<int>(s), colour, touched);
+        } else if (s == runRow && t == runLast + 1) {
+            runLast = t;
+        } else {
+            fillSpan(image, runRow, runFirst, runLast, colour, touched);
+            runRow = static_cast<int>(s);
+            runFirst = runLast = t;
+        }
+    }
+    if (!steep)
+        fillSpan(image, runRow, runFirst, runLast, colour, touched);
+}
+
+// The point of the lattice {parity, parity + 2, ...} nearest to t >= 0, halves
+// outwards. Ellipses are worked out in half pixels from their centre, where a
+// pixel's offset is even or odd as the figure is an odd or even number of
+// pixels across.
+qint64 nearestOffset(double t, qint64 parity) {
+    return parity + 2 * static_cast<qint64>(std::floor((t - parity) / 2 + 0.5));
+}
+
 } // namespace
 
 namespace Raster {
@@ -117,9 +168,18 @@ QPointF snap(QPointF pixels, int width) {
                    std::floor(clampCoordinate(pixels.y())) + offset);
 }
 
+QPoint pixelAt(QPointF pixels) {
+    return QPoint(static_cast<int>(std::floor(clampCoordinate(pixels.x()))),
+                  static_cast<int>(std::floor(clampCoordinate(pixels.y()))));
+}
+
 QRect segment(QImage& image, QPointF from, QPointF to, int width, QRgb colour) {
     Bounds touched;
     const Pixels pixels(image);
+    if (width <= 1) {
+        thinLine(pixels, pixelAt(from), pixelAt(to), colour, touched);
+        return touched.rect();
+    }
     const double r = std::max(width, 1) / 2.0;
     const QPointF a = snap(from, width);
     const QPointF b = snap(to, width);
@@ -176,47 +236,74 @@ QRect ellipse(QImage& image, QPointF centre, double rx, double ry, bool fill, QR
     const double cy = clampCoordinate(centre.y());
     rx = std::min(std::abs(rx), 100000.0);
     ry = std::min(std::abs(ry), 100000.0);
-    int top = static_cast<int>(std::ceil(cy - ry - 0.5 - kEpsilon));
-    int bottom = static_cast<int>(std::floor(cy + ry - 0.5 + kEpsilon));
-    if (top > bottom) // thinner than a pixel row: the row under the centre
-        top = bottom = static_cast<int>(std::floor(cy));
-    // The pixels of one row, or false outside the ellipse. A row the ellipse
-    // spans always gets the pixel under the centre, so a zero-width ellipse
-    // is still a visible stroke.
-    auto rowSpan = [&](int row, int& first, int& last) {
-        if (row < top || row > bottom)
-            return false;
-        const double t = ry > 0 ? std::clamp((row + 0.5 - cy) / ry, -1.0, 1.0) : 0.0;
-        const double half = rx * std::sqrt(1 - t * t);
-        pixelRange(cx - half, cx + half, first, last);
-        if (first > last)
-            first = last = static_cast<int>(std::floor(cx));
-        return true;
+    // The figure spans the whole pixels nearest its four extremes, so it meets
+    // the box it was dragged in on every side and is symmetric in it.
+    const int left = static_cast<int>(std::floor(cx - rx));
+    const int right = static_cast<int>(std::floor(cx + rx));
+    const int top = static_cast<int>(std::floor(cy - ry));
+    const int bottom = static_cast<int>(std::floor(cy + ry));
+    // From here on in half pixels from the centre: a and b are the semi-axes,
+    // a row's offset has the parity of b and a column's that of a.
+    const qint64 a = right - left, b = bottom - top;
+    const qint64 columnParity = a % 2, rowParity = b % 2;
+    // Where the curve turns steeper than 45 degrees, and half a pixel beyond,
+    // so that the pixels nearest that point belong to both parts.
+    const double diagonal = std::hypot(double(a), double(b));
+    const double flatColumns = (diagonal > 0 ? a * a / diagonal : 0) + 1;
+    const double steepRows = (diagonal > 0 ? b * b / diagonal : 0) + 1;
+    // reach[i]: how far the row at offset rowParity + 2i reaches either side of
+    // the centre. Along the flat top and bottom every column gets the row
+    // nearest the curve, along the steep sides every row gets the nearest
+    // column: so the extremes get runs as long as the curve stays within half
+    // a pixel of them, not a lone pixel.
+    const qint64 rows = (b - rowParity) / 2 + 1;
+    std::vector<qint64> reach(static_cast<size_t>(rows), columnParity);
+    reach[0] = a; // the row through the centre reaches both extremes
+    for (qint64 i = 0; i < rows; ++i) {
+        const qint64 y = rowParity + 2 * i;
+        if (y <= steepRows)
+            reach[i] = std::max(
+                reach[i],
+                b > 0 ? nearestOffset(a * std::sqrt(double(b * b - y * y)) / b, columnParity) : a);
+    }
+    qint64 highest = -1; // the highest row a flat column has reached so far
+    for (qint64 x =
+             columnParity + 2 * static_cast<qint64>(std::floor((flatColumns - columnParity) / 2));
+         x >= columnParity; x -= 2) {
+        const qint64 y =
+            a > 0 ? nearestOffset(b * std::sqrt(double(a * a - x * x)) / a, rowParity) : b;
+        for (qint64 i = highest + 1; i <= (y - rowParity) / 2 && i < rows; ++i)
+            reach[i] = std::max(reach[i], x);
+        highest = std::max(highest, (y - rowParity) / 2);
+    }
+    // Reach of the row at offset y, or -1 beyond the figure.
+    auto reachAt = [&](qint64 y) {
+        y = std::abs(y);
+        return y > b ? qint64(-1) : reach[static_cast<size_t>((y - rowParity) / 2)];
     };
+    const qint64 middle = qint64(left) + right;
     const int firstRow = std::max(top, 0);
     const int lastRow = std::min(bottom, image.height() - 1);
     for (int row = firstRow; row <= lastRow; ++row) {
-        int first = 0, last = -1;
-        rowSpan(row, first, last);
+        const qint64 y = 2 * qint64(row) - (qint64(top) + bottom);
+        const qint64 x = reachAt(y);
+        // Inside, not outline, are the pixels whose four neighbours are all in
+        // the figure: the outline closes round the fill, one pixel wide.
+        const qint64 inner = outline ? std::min({x - 2, reachAt(y - 2), reachAt(y + 2)}) : x;
+        const int first = static_cast<int>((middle - x) / 2);
+        const int last = static_cast<int>((middle + x) / 2);
+        if (inner < columnParity) { // no inside: the whole row is outline
+            fillSpan(pixels, row, first, last, outlineColour, touched);
+            continue;
+        }
+        const int innerFirst = static_cast<int>((middle - inner) / 2);
+        const int innerLast = static_cast<int>((middle + inner) / 2);
         if (fill)
-            fillSpan(pixels, row, first, last, fillColour, touched);
-        if (!outline)
-            continue;
-        // A pixel is inside, not outline, when all four neighbours are in the
-        // ellipse: this keeps the outline closed along the flat top and bottom.
-        int aboveFirst, aboveLast, belowFirst, belowLast;
-        if (!rowSpan(row - 1, aboveFirst, aboveLast) || !rowSpan(row + 1, belowFirst, belowLast)) {
-            fillSpan(pixels, row, first, last, outlineColour, touched);
-            continue;
+            fillSpan(pixels, row, innerFirst, innerLast, fillColour, touched);
+        if (outline) {
+            fillSpan(pixels, row, first, innerFirst - 1, outlineColour, touched);
+            fillSpan(pixels, row, innerLast + 1, last, outlineColour, touched);
         }
-        const int innerFirst = std::max({first + 1, aboveFirst, belowFirst});
-        const int innerLast = std::min({last - 1, aboveLast, belowLast});
-        if (innerFirst > innerLast) {
-            fillSpan(pixels, row, first, last, outlineColour, touched);
-            continue;
-        }
-        fillSpan(pixels, row, first, innerFirst - 1, outlineColour, touched);
-        fillSpan(pixels, row, innerLast + 1, last, outlineColour, touched);
     }
     return touched.rect();
 }
