@@ -12,7 +12,7 @@ BUILD := build
 ASAN_BUILD := build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build build-asan bench package fuzz clean
+.PHONY: run test deps build build-asan bench package references fuzz clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -45,6 +45,11 @@ test: build build-asan
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+# Rewrites the reference pictures that tst_renderings compares the palette, the
+# pages and the scene panel with, after a deliberate change to what they show.
+references: build
+	PENSILO_UPDATE_REFERENCES=1 QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/tst_renderings
 
 # A Debian package of the program in build/, pensilo_VERSION_ARCH.deb.
 package: build

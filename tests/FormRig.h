@@ -4,6 +4,7 @@
 #include "app/CanvasWidget.h"
 #include "app/Form1.h"
 #include "platform/widgets/ActiveBar.h"
+#include "platform/widgets/TabStrip.h"
 
 #include <QMenu>
 
@@ -12,7 +13,7 @@
 #include <memory>
 
 // A shown main window whose dialogs are answered by a script, and the real
-// mouse events a child's drawing is made of.
+// mouse events a child's drawing and choosing are made of.
 class FormRig {
 public:
     ScriptedDialogs dialogs;
@@ -24,6 +25,31 @@ public:
         form = std::make_unique<Form1>(&dialogs);
         form->showCentred();
         return QTest::qWaitForWindowExposed(form.get());
+    }
+
+    // The window's inner area, below the menu band: the layout's pixels.
+    QWidget* inner() const { return form->centralWidget(); }
+
+    // A click on the tab captioned `caption` (1 to 13).
+    void clickTab(int caption) {
+        QTest::mouseClick(form->TabStrip1, Qt::LeftButton, {},
+                          form->TabStrip1->tabRect(caption - 1).center());
+    }
+
+    // Presses and releases `button` at a pixel of the inner area, on whatever
+    // control lies on top there; false when nothing takes presses there.
+    bool pressAt(QPoint pixel, Qt::MouseButton button = Qt::LeftButton) {
+        QWidget* target = inner()->childAt(pixel);
+        if (!target)
+            return false;
+        press(target, button, target->mapFrom(inner(), pixel));
+        return true;
+    }
+    // Presses and releases `button` on `widget` at `pos`, its own pixels.
+    static void press(QWidget* widget, Qt::MouseButton button = Qt::LeftButton,
+                      QPoint pos = QPoint(5, 5)) {
+        QTest::mousePress(widget, button, {}, pos);
+        QTest::mouseRelease(widget, button, {}, pos);
     }
 
     // A key pressed and released where the keyboard focus is.
@@ -46,25 +72,28 @@ public:
         menu('P');
     }
 
-    // A drag with the left button on the canvas through the given pixels.
-    void drag(std::initializer_list<QPoint> points) {
+    // A drag with one button on the canvas through the given pixels.
+    void drag(Qt::MouseButton button, std::initializer_list<QPoint> points) {
         auto it = points.begin();
-        send(QEvent::MouseButtonPress, *it, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseButtonPress, *it, button, button);
         for (++it; it != points.end(); ++it)
-            send(QEvent::MouseMove, *it, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, *std::prev(points.end()), Qt::LeftButton, Qt::NoButton);
+            send(QEvent::MouseMove, *it, Qt::NoButton, button);
+        send(QEvent::MouseButtonRelease, *std::prev(points.end()), button, Qt::NoButton);
     }
+    void drag(std::initializer_list<QPoint> points) { drag(Qt::LeftButton, points); }
     // Something on the canvas that the white start picture does not have.
     void drawSomething() { drag({{20, 30}, {200, 30}, {200, 150}}); }
 
     QImage canvas() const { return form->canvas.Image(); }
     QString title() const { return form->windowTitle(); }
 
-private:
-    void send(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    // One mouse event on the canvas at a pixel. Sent directly, since a move
+    // from QTest carries no buttons held.
+    void send(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QWidget* canvas = form->Picture1;
         QMouseEvent event(type, QPointF(pos), canvas->mapToGlobal(QPointF(pos)), button, buttons,
-                          Qt::NoModifier);
+                          modifiers);
         QApplication::sendEvent(canvas, &event);
     }
 };

@@ -1,5 +1,4 @@
-#include "app/CanvasWidget.h"
-#include "app/Form1.h"
+#include "FormRig.h"
 #include "pickers/PalettePanel.h"
 #include "pickers/ScenePanel.h"
 #include "platform/BuiltinPictures.h"
@@ -15,53 +14,29 @@ class TestDrawing : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Form1> form;
+    FormRig rig;
 
-    void send(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
-              Qt::KeyboardModifiers modifiers = {}) {
-        QWidget* canvas = form->Picture1;
-        QMouseEvent event(type, QPointF(pos), canvas->mapToGlobal(QPointF(pos)), button, buttons,
-                          modifiers);
-        QApplication::sendEvent(canvas, &event);
-    }
-    // A drag on the canvas with one button, through the given points.
-    void drag(Qt::MouseButton button, std::initializer_list<QPoint> points) {
-        auto it = points.begin();
-        send(QEvent::MouseButtonPress, *it, button, button);
-        for (++it; it != points.end(); ++it)
-            send(QEvent::MouseMove, *it, Qt::NoButton, button);
-        send(QEvent::MouseButtonRelease, *std::prev(points.end()), button, Qt::NoButton);
-    }
-    QRgb at(int x, int y) const { return form->canvas.Image().pixel(x, y); }
-    void pressOn(QWidget* widget, Qt::MouseButton button = Qt::LeftButton,
-                 QPoint pos = QPoint(5, 5)) {
-        QTest::mousePress(widget, button, {}, pos);
-        QTest::mouseRelease(widget, button, {}, pos);
-    }
+    QRgb at(int x, int y) const { return rig.canvas().pixel(x, y); }
 
 private slots:
-    void init() {
-        form = std::make_unique<Form1>();
-        form->showCentred();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(rig.show()); }
+    void cleanup() { rig.form.reset(); }
 
     void theCanvasShowsTheTopLeftOfItsStartPicture() {
-        QCOMPARE(form->canvas.Image().size(), QSize(471, 429));
-        QCOMPARE(form->canvas.Picture().size(), QSize(497, 467));
-        QCOMPARE(form->Picture1->grab().toImage().pixel(470, 428), qRgb(255, 255, 255));
-        QVERIFY(form->Picture1->hasMouseTracking());
-        QCOMPARE(form->Picture1->cursor().shape(), Qt::CrossCursor);
+        QCOMPARE(rig.form->canvas.Image().size(), QSize(471, 429));
+        QCOMPARE(rig.form->canvas.Picture().size(), QSize(497, 467));
+        QCOMPARE(rig.form->Picture1->grab().toImage().pixel(470, 428), qRgb(255, 255, 255));
+        QVERIFY(rig.form->Picture1->hasMouseTracking());
+        QCOMPARE(rig.form->Picture1->cursor().shape(), Qt::CrossCursor);
     }
 
     void atStartADragDrawsAOnePixelBlackStroke() {
-        drag(Qt::LeftButton, {{20, 50}, {200, 50}});
+        rig.drag(Qt::LeftButton, {{20, 50}, {200, 50}});
         QCOMPARE(at(100, 50), qRgb(0, 0, 0));
         QCOMPARE(at(100, 49), qRgb(255, 255, 255));
         QCOMPARE(at(100, 51), qRgb(255, 255, 255));
         // What the child sees follows.
-        QCOMPARE(form->Picture1->grab().toImage().pixel(100, 50), qRgb(0, 0, 0));
+        QCOMPARE(rig.form->Picture1->grab().toImage().pixel(100, 50), qRgb(0, 0, 0));
     }
 
     void buttonsHeldAndModifiersReachTheCanvas_data() {
@@ -78,47 +53,45 @@ private slots:
         QFETCH(int, buttons);
         QFETCH(QRgb, colour);
         // Grey first, so a white stroke shows.
-        pressOn(form->palette->cell(6), Qt::LeftButton, {8, 8});
-        pressOn(form->Picture3.at(194));
-        drag(Qt::LeftButton, {{10, 200}, {460, 200}});
-        pressOn(form->palette->cell(10), Qt::LeftButton, {8, 8}); // black again, not yet used
-        pressOn(form->Picture3.at(186));
-        send(QEvent::MouseButtonPress, {50, 200}, Qt::LeftButton, Qt::LeftButton,
-             Qt::ShiftModifier);
-        send(QEvent::MouseMove, {150, 200}, Qt::NoButton, Qt::MouseButtons(buttons),
-             Qt::ControlModifier);
-        send(QEvent::MouseButtonRelease, {150, 200}, Qt::LeftButton, Qt::NoButton);
+        rig.press(rig.form->palette->cell(6), Qt::LeftButton, {8, 8});
+        rig.press(rig.form->Picture3.at(194));
+        rig.drag(Qt::LeftButton, {{10, 200}, {460, 200}});
+        rig.press(rig.form->palette->cell(10), Qt::LeftButton, {8, 8}); // black again, not yet used
+        rig.press(rig.form->Picture3.at(186));
+        rig.send(QEvent::MouseButtonPress, {50, 200}, Qt::LeftButton, Qt::LeftButton,
+                 Qt::ShiftModifier);
+        rig.send(QEvent::MouseMove, {150, 200}, Qt::NoButton, Qt::MouseButtons(buttons),
+                 Qt::ControlModifier);
+        rig.send(QEvent::MouseButtonRelease, {150, 200}, Qt::LeftButton, Qt::NoButton);
         QCOMPARE(at(100, 200), colour);
     }
 
     void movesOutsideTheCanvasWhileHeldDrawToTheEdge() {
-        pressOn(form->Picture3.at(185));
-        drag(Qt::LeftButton, {{400, 100}, {700, 100}, {-200, 300}, {100, 300}});
+        rig.press(rig.form->Picture3.at(185));
+        rig.drag(Qt::LeftButton, {{400, 100}, {700, 100}, {-200, 300}, {100, 300}});
         QCOMPARE(at(470, 100), qRgb(0, 0, 0));
         QCOMPARE(at(50, 300), qRgb(0, 0, 0));
     }
 
     void pickedColoursAreUsedByTheNextDrag() {
-        pressOn(form->palette->cell(16), Qt::LeftButton, {8, 8});  // red line colour
-        pressOn(form->palette->cell(15), Qt::RightButton, {8, 8}); // green fill colour
-        pressOn(form->Picture3.at(190));
-        drag(Qt::LeftButton, {{50, 50}, {150, 120}});
+        rig.press(rig.form->palette->cell(16), Qt::LeftButton, {8, 8});  // red line colour
+        rig.press(rig.form->palette->cell(15), Qt::RightButton, {8, 8}); // green fill colour
+        rig.press(rig.form->Picture3.at(190));
+        rig.drag(Qt::LeftButton, {{50, 50}, {150, 120}});
         QCOMPARE(at(100, 50), qRgb(255, 0, 0));
         QCOMPARE(at(100, 80), qRgb(0, 255, 0));
     }
 
     void theChosenStampIsPaintedOnTheNextPress() {
-        QTest::mouseClick(form->TabStrip1, Qt::LeftButton, {},
-                          form->TabStrip1->tabRect(12).center());
-        pressOn(form->Picture3.at(5), Qt::RightButton);
-        QTest::mouseClick(form->TabStrip1, Qt::LeftButton, {},
-                          form->TabStrip1->tabRect(0).center());
-        send(QEvent::MouseButtonPress, {100, 100}, Qt::MiddleButton, Qt::MiddleButton);
-        send(QEvent::MouseButtonRelease, {100, 100}, Qt::MiddleButton, Qt::NoButton);
+        rig.clickTab(13);
+        rig.press(rig.form->Picture3.at(5), Qt::RightButton);
+        rig.clickTab(1);
+        rig.send(QEvent::MouseButtonPress, {100, 100}, Qt::MiddleButton, Qt::MiddleButton);
+        rig.send(QEvent::MouseButtonRelease, {100, 100}, Qt::MiddleButton, Qt::NoButton);
         QImage expected(471, 429, QImage::Format_RGB32);
         expected.fill(Qt::white);
         BuiltinPictures::stamp(5).drawOnto(expected, QPoint(85, 83));
-        QCOMPARE(form->canvas.Image(), expected);
+        QCOMPARE(rig.form->canvas.Image(), expected);
     }
 
     void aScenePressStartsAfresh_data() {
@@ -135,19 +108,19 @@ private slots:
         const QImage clean = BuiltinPictures::scene(scene)
                                  .convertToFormat(QImage::Format_RGB32)
                                  .copy(0, 0, 471, 429);
-        pressOn(form->Picture3.at(188));
-        drag(Qt::LeftButton, {{10, 10}, {400, 300}});
-        pressOn(form->scenes->thumbnail(scene), Qt::MouseButton(button));
-        QCOMPARE(form->canvas.Image(), clean);
+        rig.press(rig.form->Picture3.at(188));
+        rig.drag(Qt::LeftButton, {{10, 10}, {400, 300}});
+        rig.press(rig.form->scenes->thumbnail(scene), Qt::MouseButton(button));
+        QCOMPARE(rig.form->canvas.Image(), clean);
         // Drawing on the scene and choosing it again gives it back clean.
-        drag(Qt::LeftButton, {{10, 300}, {400, 10}});
-        pressOn(form->Picture3.at(193));
-        drag(Qt::LeftButton, {{100, 100}, {200, 200}}); // a shape press replaces the background
-        pressOn(form->scenes->thumbnail(scene), Qt::MouseButton(button));
-        QCOMPARE(form->canvas.Image(), clean);
-        QCOMPARE(form->windowTitle(), QStringLiteral("[Namnlös] - Pensilo"));
-        QCOMPARE(int(form->drawing.currentTool), 193);
-        QCOMPARE(form->Picture1->grab().toImage().pixel(200, 200), clean.pixel(200, 200));
+        rig.drag(Qt::LeftButton, {{10, 300}, {400, 10}});
+        rig.press(rig.form->Picture3.at(193));
+        rig.drag(Qt::LeftButton, {{100, 100}, {200, 200}}); // a shape press replaces the background
+        rig.press(rig.form->scenes->thumbnail(scene), Qt::MouseButton(button));
+        QCOMPARE(rig.form->canvas.Image(), clean);
+        QCOMPARE(rig.form->windowTitle(), QStringLiteral("[Namnlös] - Pensilo"));
+        QCOMPARE(int(rig.form->drawing.currentTool), 193);
+        QCOMPARE(rig.form->Picture1->grab().toImage().pixel(200, 200), clean.pixel(200, 200));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "FormRig.h"
 #include "pickers/PalettePanel.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/PictureBoxControl.h"
@@ -13,25 +13,17 @@ class TestForm1 : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Form1> form;
+    FormRig rig;
 
-    QWidget* inner() const { return form->centralWidget(); }
+    QWidget* inner() const { return rig.inner(); }
     QString hit(QPoint windowPixel) const {
         QWidget* child = inner()->childAt(windowPixel);
         return child ? child->objectName() : QString();
     }
-    void clickTab(const QString& caption) {
-        QTest::mouseClick(form->TabStrip1, Qt::LeftButton, {},
-                          form->TabStrip1->tabRect(caption.toInt() - 1).center());
-    }
 
 private slots:
-    void init() {
-        form = std::make_unique<Form1>();
-        form->showCentred();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(rig.show()); }
+    void cleanup() { rig.form.reset(); }
 
     void pressReachesTheTopControl_data() {
         QTest::addColumn<QString>("tab");
@@ -81,7 +73,7 @@ private slots:
         QFETCH(QPoint, pixel);
         QFETCH(QString, control);
         if (!tab.isEmpty())
-            clickTab(tab);
+            rig.clickTab(tab.toInt());
         QCOMPARE(hit(pixel), control);
     }
 
@@ -104,34 +96,34 @@ private slots:
     void mainControlsAtTheirPlaces() {
         QFETCH(QString, control);
         QFETCH(QRect, geometry);
-        auto* widget = form->findChild<QWidget*>(control);
+        auto* widget = rig.form->findChild<QWidget*>(control);
         QVERIFY(widget);
         QCOMPARE(widget->geometry(), geometry);
     }
 
     void windowIsFixedAndTitled() {
-        QCOMPARE(form->windowTitle(), QStringLiteral("[Namnlös] - Pensilo"));
+        QCOMPARE(rig.form->windowTitle(), QStringLiteral("[Namnlös] - Pensilo"));
         QCOMPARE(inner()->size(), QSize(721, 515));
-        QCOMPARE(form->minimumSize(), form->maximumSize());
-        QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(!(form->windowFlags() & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!form->windowIcon().isNull());
-        QCOMPARE(inner()->y(), form->menuBar()->height());
+        QCOMPARE(rig.form->minimumSize(), rig.form->maximumSize());
+        QVERIFY(!(rig.form->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!(rig.form->windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!rig.form->windowIcon().isNull());
+        QCOMPARE(inner()->y(), rig.form->menuBar()->height());
     }
 
     void startState() {
-        QCOMPARE(form->drawing.currentTool, qint16(183));
+        QCOMPARE(rig.form->drawing.currentTool, qint16(183));
         for (int i = 0; i < 195; ++i)
-            QCOMPARE(form->Picture3.at(i)->borderStyle(), i == 183 ? 1 : 0);
-        QCOMPARE(form->palette->Picture8->backColor(), qRgb(0, 0, 0));
-        QCOMPARE(form->palette->Picture9->backColor(), qRgb(255, 255, 255));
-        QCOMPARE(form->TabStrip1->selectedCaption(), QStringLiteral("1"));
+            QCOMPARE(rig.form->Picture3.at(i)->borderStyle(), i == 183 ? 1 : 0);
+        QCOMPARE(rig.form->palette->Picture8->backColor(), qRgb(0, 0, 0));
+        QCOMPARE(rig.form->palette->Picture9->backColor(), qRgb(255, 255, 255));
+        QCOMPARE(rig.form->TabStrip1->selectedCaption(), QStringLiteral("1"));
         for (int page = 0; page < 13; ++page)
-            QCOMPARE(form->Picture2.at(page)->isVisible(), page == 0 || page == 12);
+            QCOMPARE(rig.form->Picture2.at(page)->isVisible(), page == 0 || page == 12);
     }
 
     void menuHoldsTheCommandsInOrder() {
-        const QList<QAction*> bar = form->menuBar()->actions();
+        const QList<QAction*> bar = rig.form->menuBar()->actions();
         QCOMPARE(bar.size(), 1);
         QCOMPARE(bar.first()->text(), QStringLiteral("&Meny"));
         QStringList seen;

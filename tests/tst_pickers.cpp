@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "FormRig.h"
 #include "pickers/PalettePanel.h"
 #include "pickers/ScenePanel.h"
 #include "pickers/ToolPage.h"
@@ -16,34 +16,25 @@ class TestPickers : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Form1> form;
+    FormRig rig;
 
-    QWidget* inner() const { return form->centralWidget(); }
     // Presses and releases `button` at a pixel of the window's inner area, on
     // whatever control lies on top there.
     void pressAt(QPoint pixel, Qt::MouseButton button = Qt::LeftButton) {
-        QWidget* target = inner()->childAt(pixel);
-        QVERIFY2(target, "nothing to press there");
-        const QPoint local = target->mapFrom(inner(), pixel);
-        QTest::mousePress(target, button, {}, local);
-        QTest::mouseRelease(target, button, {}, local);
+        QVERIFY2(rig.pressAt(pixel, button), "nothing to press there");
     }
     void pressCell(int index, Qt::MouseButton button) {
-        QWidget* cell = form->palette->cell(index);
+        QWidget* cell = rig.form->palette->cell(index);
         // The middle of a cell is never overlapped by a neighbour.
-        pressAt(cell->mapTo(inner(), QPoint(8, 8)), button);
-    }
-    void clickTab(int caption) {
-        QTest::mouseClick(form->TabStrip1, Qt::LeftButton, {},
-                          form->TabStrip1->tabRect(caption - 1).center());
+        pressAt(cell->mapTo(rig.inner(), QPoint(8, 8)), button);
     }
     QRgb seenOnToolPage(QPoint pagePixel) {
-        return form->Picture2[0]->grab().toImage().pixel(pagePixel);
+        return rig.form->Picture2[0]->grab().toImage().pixel(pagePixel);
     }
     int borderedButton() const {
         int found = -1;
         for (int i = 0; i < 195; ++i)
-            if (form->Picture3.at(i)->borderStyle() == 1) {
+            if (rig.form->Picture3.at(i)->borderStyle() == 1) {
                 if (found != -1)
                     return -2; // more than one
                 found = i;
@@ -52,12 +43,8 @@ private:
     }
 
 private slots:
-    void init() {
-        form = std::make_unique<Form1>();
-        form->showCentred();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(rig.show()); }
+    void cleanup() { rig.form.reset(); }
 
     void paletteSetsSwatchesAndDecorations_data() {
         QTest::addColumn<QList<int>>(
@@ -82,17 +69,17 @@ private slots:
         QFETCH(QRgb, fill);
         for (int press : presses)
             pressCell(press / 10, Qt::MouseButton(press % 10));
-        QCOMPARE(form->palette->Picture8->backColor(), line);
-        QCOMPARE(form->palette->Picture9->backColor(), fill);
-        for (auto* shape : {form->toolPage->Shape1, form->toolPage->Shape2, form->toolPage->Shape3,
-                            form->toolPage->Shape4})
+        QCOMPARE(rig.form->palette->Picture8->backColor(), line);
+        QCOMPARE(rig.form->palette->Picture9->backColor(), fill);
+        for (auto* shape : {rig.form->toolPage->Shape1, rig.form->toolPage->Shape2,
+                            rig.form->toolPage->Shape3, rig.form->toolPage->Shape4})
             QCOMPARE(shape->borderColor(), line);
-        QCOMPARE(form->toolPage->Line1->borderColor(), line);
-        QCOMPARE(form->toolPage->Shape2->fillColor(), fill);
-        QCOMPARE(form->toolPage->Shape4->fillColor(), fill);
+        QCOMPARE(rig.form->toolPage->Line1->borderColor(), line);
+        QCOMPARE(rig.form->toolPage->Shape2->fillColor(), fill);
+        QCOMPARE(rig.form->toolPage->Shape4->fillColor(), fill);
         // What the child sees on the tool page follows at once: the filled
         // rectangle's inside and outline, and the slanting line.
-        const QRect shape2 = form->toolPage->Shape2->geometry();
+        const QRect shape2 = rig.form->toolPage->Shape2->geometry();
         QCOMPARE(seenOnToolPage(shape2.center()), fill);
         QCOMPARE(seenOnToolPage(QPoint(shape2.center().x(), shape2.top())), line);
         // The pen samples keep the window-text colour.
@@ -102,14 +89,14 @@ private slots:
     void overlappingCellPressPicksTheTopCell() {
         // x = 72 inside the panel belongs to cell 0 and cell 2; cell 2 lies above.
         pressAt(QPoint(8 + 72, 448 + 10), Qt::LeftButton);
-        QCOMPARE(form->palette->Picture8->backColor(), qRgb(224, 224, 224));
+        QCOMPARE(rig.form->palette->Picture8->backColor(), qRgb(224, 224, 224));
     }
 
     void eachTabShowsExactlyItsPage() {
         for (int caption : {13, 5, 1, 12, 2, 1}) {
-            clickTab(caption);
+            rig.clickTab(caption);
             for (int page = 0; page < 13; ++page)
-                QCOMPARE(form->Picture2.at(page)->isVisible(), page == caption - 1);
+                QCOMPARE(rig.form->Picture2.at(page)->isVisible(), page == caption - 1);
         }
     }
 
@@ -121,16 +108,16 @@ private slots:
     }
     void anyButtonSelectsAStampAndTheBorderFollows() {
         QFETCH(int, button);
-        clickTab(13);
+        rig.clickTab(13);
         pressAt(QPoint(496 + 60 + 10, 40 + 48 + 10), Qt::MouseButton(button)); // stamp 6
-        QCOMPARE(form->drawing.currentTool, qint16(6));
+        QCOMPARE(rig.form->drawing.currentTool, qint16(6));
         QCOMPARE(borderedButton(), 6);
-        clickTab(1);
+        rig.clickTab(1);
         // The stamp keeps its border while the tool page shows none.
-        QCOMPARE(form->drawing.currentTool, qint16(6));
+        QCOMPARE(rig.form->drawing.currentTool, qint16(6));
         QCOMPARE(borderedButton(), 6);
         pressAt(QPoint(600, 32 + 136), Qt::MouseButton(button)); // pen 188
-        QCOMPARE(form->drawing.currentTool, qint16(188));
+        QCOMPARE(rig.form->drawing.currentTool, qint16(188));
         QCOMPARE(borderedButton(), 188);
         pressAt(QPoint(600, 32 + 136), Qt::MouseButton(button));
         QCOMPARE(borderedButton(), 188);
@@ -138,11 +125,11 @@ private slots:
 
     void everyPageShowsItsStampsOnGrey() {
         for (int tab = 2; tab <= 13; ++tab) {
-            clickTab(tab);
+            rig.clickTab(tab);
             int shown = 0;
             for (int index = 0; index < BuiltinPictures::kStampCount; ++index) {
-                ImageControl* button = form->Picture3.at(index);
-                if (button->parentWidget() != form->Picture2.at(tab - 1))
+                ImageControl* button = rig.form->Picture3.at(index);
+                if (button->parentWidget() != rig.form->Picture2.at(tab - 1))
                     continue;
                 ++shown;
                 const QImage expected =
@@ -157,7 +144,7 @@ private slots:
 
     void eachThumbnailShowsItsSceneScaled() {
         for (int index = 0; index < BuiltinPictures::kSceneCount; ++index) {
-            ImageControl* thumbnail = form->scenes->thumbnail(index);
+            ImageControl* thumbnail = rig.form->scenes->thumbnail(index);
             const QImage expected = BuiltinPictures::scene(index).scaled(
                 thumbnail->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             QCOMPARE(thumbnail->grab().toImage().convertToFormat(QImage::Format_RGB32),
@@ -177,9 +164,9 @@ private slots:
         QFETCH(int, tab);
         QFETCH(QPoint, pixel);
         QFETCH(int, stamp);
-        clickTab(tab);
+        rig.clickTab(tab);
         pressAt(pixel);
-        QCOMPARE(int(form->drawing.currentTool), stamp);
+        QCOMPARE(int(rig.form->drawing.currentTool), stamp);
         QCOMPARE(borderedButton(), stamp);
     }
 };
