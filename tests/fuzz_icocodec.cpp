@@ -1,6 +1,6 @@
 // libFuzzer target for the icon reader: any bytes must give icons or a
-// message, never a crash or a read outside the data. Built only with clang:
-//   CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DPENSILO_BENCH=OFF
+// message, never a crash or a read outside the data. Built only with clang
+// (see the README's fuzzing section for the build folder):
 //   cmake --build build-fuzz --target fuzz_icocodec
 //   build-fuzz/tests/fuzz_icocodec -max_total_time=180
 #include "platform/IcoCodec.h"

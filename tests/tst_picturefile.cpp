@@ -520,6 +520,16 @@ private slots:
         QTest::newRow("BMP, 8 bits, run-length")
             << bmpFile({4, 2, 8, 1, paletteBytes(palette), 3, rle}) << bmp
             << pictureOfIndices({{1, 0, 1, 2}, {1, 1, 1, 1}}, palette) << 0;
+        // Pixels the runs never reach take the first palette colour, the
+        // same on every reading rather than whatever the memory held.
+        const QByteArray rleBottomOnly("\x04\x01\x00\x01", 4);
+        QTest::newRow("BMP, 8 bits, run-length ending early")
+            << bmpFile({4, 2, 8, 1, paletteBytes(palette), 3, rleBottomOnly}) << bmp
+            << pictureOfIndices({{0, 0, 0, 0}, {1, 1, 1, 1}}, palette) << 0;
+        // The last row without its padding is still whole.
+        QTest::newRow("BMP, 24 bits, last row unpadded")
+            << bmpFile({3, 2, 24, 0, {}, 0, colourRows(colours, 3).chopped(3)}) << bmp
+            << picture(colours) << 0;
         // Qt widens 5 and 6 bits by shifting, so full scale reads as 248 or 252.
         const QByteArray masks = le32(0xf800) + le32(0x07e0) + le32(0x001f);
         const QByteArray pixels16 = bmpRows(
@@ -577,6 +587,28 @@ private slots:
         QCOMPARE(loaded.image.size(), expected.size());
         const int difference = largestDifference(loaded.image, expected);
         QVERIFY2(difference <= tolerance, qPrintable(QString::number(difference)));
+    }
+
+    // Only the part a canvas shows is kept, nothing added where the picture ends.
+    void keepsOnlyWhatIsShown_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QSize>("kept");
+        QTest::newRow("wider, lower") << QSize(600, 100) << QSize(471, 100);
+        QTest::newRow("narrower, higher") << QSize(40, 500) << QSize(40, 429);
+        QTest::newRow("larger both ways") << QSize(900, 700) << QSize(471, 429);
+        QTest::newRow("smaller") << QSize(13, 7) << QSize(13, 7);
+    }
+    void keepsOnlyWhatIsShown() {
+        QFETCH(QSize, size);
+        QFETCH(QSize, kept);
+        QTemporaryDir dir;
+        const QImage whole = pattern(size.width(), size.height());
+        QVERIFY(writeBytes(dir.filePath("picture.bmp"), encoded(whole, "BMP")));
+        const PictureFile::LoadResult loaded =
+            PictureFile::load(dir.filePath("picture.bmp"), QSize(471, 429));
+        QVERIFY2(loaded.ok(), qPrintable(loaded.detail));
+        QCOMPARE(loaded.image.format(), QImage::Format_RGB32);
+        QCOMPARE(loaded.image, whole.copy(QRect(QPoint(0, 0), kept)));
     }
 
     void refusesWhatItCannotRead_data() {

@@ -113,7 +113,8 @@ bool Document::openFile(const QString& path) {
 }
 
 bool Document::loadOntoCanvas(const QString& path) {
-    const PictureFile::LoadResult loaded = PictureFile::load(path);
+    const PictureFile::LoadResult loaded =
+        PictureFile::load(path, QSize(PictureBox::kWidth, PictureBox::kHeight));
     if (!loaded.ok()) {
         dialogs_.warning(kProduct, openFailedMessage(path, loaded.problem));
         return false;

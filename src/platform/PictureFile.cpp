@@ -1,5 +1,6 @@
 #include "platform/PictureFile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -7,7 +8,9 @@
 #include <QStorageInfo>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 
@@ -114,15 +117,30 @@ PictureFile::SaveResult saveFailure(const QString& path, int error, qint64 bytes
     return {diagnoseSave(path, error, bytesNeeded), detail};
 }
 
+bool needsTooMuchMemory(QSize size) {
+    // Measured as the Format_RGB32 image the caller gets, whatever the file's
+    // own depth. Sides up to 2^31 multiply without overflow in 64 bits; the
+    // four bytes a pixel are divided out of the limit instead.
+    return size.width() > 0 && size.height() > 0 &&
+           qint64(size.width()) * size.height() >
+               qint64(kAllocationLimitMegabytes) * 1024 * 1024 / 4;
+}
+
 // What a BMP header says. Read here because Qt's reader gives up on headers
 // over 16384 x 16384 pixels without telling the size, and reads a file cut
-// short without complaint, filling in what is missing.
+// short without complaint, leaving what is missing as whatever the memory held.
 struct BmpLayout {
     QSize size;
-    qint64 minimumLength = 0; // 0 when the pixel data is compressed
+    // Both 0 when the pixel data is compressed or the size is refused anyway.
+    qint64 minimumLength = 0; // the last row without its padding
+    qint64 paddedLength = 0;  // every row whole, as Qt's reader wants it
+    // Not a BMP at all: run lengths are stored bottom-up only. Qt reads them
+    // anyway, then turns the picture over row by row, which for a file of a
+    // few bytes claiming millions of rows takes seconds.
+    bool topDownRunLength = false;
 };
 
-constexpr int kBmpHeaderPeek = 34;
+constexpr int kBmpHeaderPeek = 50;
 
 std::optional<BmpLayout> bmpLayout(const QByteArray& head) {
     if (head.size() < 26 || !head.startsWith("BM"))
@@ -134,15 +152,21 @@ std::optional<BmpLayout> bmpLayout(const QByteArray& head) {
     qint64 height = 0;
     int bitsPerPixel = 0;
     quint32 compression = 0;
+    quint32 coloursUsed = 0;
+    bool topDown = false;
     if (headerSize == 12) { // the old OS/2 header, with 16-bit sizes
         width = qFromLittleEndian<quint16>(bytes + 18);
         height = qFromLittleEndian<quint16>(bytes + 20);
         bitsPerPixel = qFromLittleEndian<quint16>(bytes + 24);
     } else if (headerSize >= 40 && head.size() >= 34) {
         width = qFromLittleEndian<qint32>(bytes + 18);
-        height = qAbs(qint64(qFromLittleEndian<qint32>(bytes + 22))); // negative: top-down
+        height = qFromLittleEndian<qint32>(bytes + 22);
         bitsPerPixel = qFromLittleEndian<quint16>(bytes + 28);
         compression = qFromLittleEndian<quint32>(bytes + 30);
+        topDown = height < 0;
+        height = qAbs(height);
+        if (head.size() >= 50)
+            coloursUsed = qFromLittleEndian<quint32>(bytes + 46);
     } else {
         return std::nullopt;
     }
@@ -150,22 +174,47 @@ std::optional<BmpLayout> bmpLayout(const QByteArray& head) {
         return std::nullopt;
     BmpLayout layout;
     layout.size = QSize(int(width), int(height));
+    layout.topDownRunLength = topDown && (compression == 1 || compression == 2);
+    if (needsTooMuchMemory(layout.size))
+        return layout; // refused on its size alone, and its lengths could overflow
     const bool uncompressed = compression == 0 || compression == 3; // plain or bit fields
     if (uncompressed && bitsPerPixel > 0 && bitsPerPixel <= 32) {
+        // The palette, or the masks after a short header, come before the
+        // pixels whatever the pixel offset says; an offset further on is
+        // followed.
+        qint64 tables = 0;
+        if (bitsPerPixel <= 8)
+            tables = (headerSize == 12 ? 3 : 4) *
+                     (coloursUsed ? qint64(coloursUsed) : qint64(1) << bitsPerPixel);
+        else if (compression == 3 && headerSize < 108)
+            tables = 12;
+        const qint64 pixels = std::max(qint64(pixelOffset), 14 + qint64(headerSize) + tables);
         const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
-        // A last row without its padding is still a whole picture.
-        layout.minimumLength =
-            pixelOffset + rowBytes * (height - 1) + (width * bitsPerPixel + 7) / 8;
+        layout.minimumLength = pixels + rowBytes * (height - 1) + (width * bitsPerPixel + 7) / 8;
+        layout.paddedLength = pixels + rowBytes * height;
     }
     return layout;
 }
 
-bool needsTooMuchMemory(QSize size) {
-    // Measured as the Format_RGB32 image the caller gets, whatever the file's
-    // own depth.
-    return size.width() > 0 && size.height() > 0 &&
-           qint64(size.width()) * size.height() * 4 >
-               qint64(kAllocationLimitMegabytes) * 1024 * 1024;
+// A picture cleared to zero by the system itself: a large one costs nothing
+// until its rows are written, where filling it would touch every page.
+QImage clearedImage(QSize size, QImage::Format format) {
+    const qsizetype bytesPerLine =
+        (qsizetype(size.width()) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+    void* memory = std::calloc(size_t(bytesPerLine) * size_t(size.height()), 1);
+    if (!memory)
+        return QImage();
+    return QImage(static_cast<uchar*>(memory), size.width(), size.height(), bytesPerLine, format,
+                  std::free, memory);
+}
+
+// Qt gives a top-down BMP's height as negative.
+QSize withoutSign(QSize size) {
+    const auto side = [](int length) {
+        return length == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max()
+                                                         : qAbs(length);
+    };
+    return QSize(side(size.width()), side(size.height()));
 }
 
 // Why a file that exists could not be opened for reading.
@@ -184,6 +233,11 @@ Problem openProblem(int error) {
 
 PictureFile::LoadResult loadFailure(Problem problem, const QString& detail) {
     return {QImage(), problem, detail};
+}
+
+PictureFile::LoadResult tooLarge(QSize size) {
+    return loadFailure(Problem::TooLarge,
+                       QStringLiteral("%1 x %2 pixels").arg(size.width()).arg(size.height()));
 }
 
 } // namespace
@@ -219,7 +273,7 @@ SaveResult saveBmp(const QImage& image, const QString& path) {
     return {};
 }
 
-LoadResult load(const QString& path) {
+LoadResult load(const QString& path, QSize shown) {
     const QFileInfo info(path);
     if (info.isDir())
         return loadFailure(Problem::IsFolder, qt_error_string(EISDIR));
@@ -232,25 +286,49 @@ LoadResult load(const QString& path) {
         return loadFailure(openProblem(error), file.errorString());
     }
 
-    const std::optional<BmpLayout> bmp = bmpLayout(file.peek(kBmpHeaderPeek));
-    // Qt tries the format the extension names first, then the content, so a
-    // picture saved under the wrong extension still opens.
-    QImageReader reader(&file);
-    reader.setAllocationLimit(kAllocationLimitMegabytes);
-    // Qt reports a top-down BMP's height as negative, so the BMP header is
-    // read by hand.
-    const QSize claimed = bmp ? bmp->size : reader.size();
-    if (needsTooMuchMemory(claimed))
-        return loadFailure(
-            Problem::TooLarge,
-            QStringLiteral("%1 x %2 pixels").arg(claimed.width()).arg(claimed.height()));
-    if (bmp && file.size() < bmp->minimumLength)
+    return read(file, shown);
+}
+
+LoadResult read(QIODevice& device, QSize shown) {
+    const std::optional<BmpLayout> bmp = bmpLayout(device.peek(kBmpHeaderPeek));
+    if (bmp && needsTooMuchMemory(bmp->size))
+        return tooLarge(bmp->size);
+    if (bmp && bmp->topDownRunLength)
+        return loadFailure(Problem::Damaged, QStringLiteral("run lengths in a top-down picture"));
+    if (bmp && device.size() < bmp->minimumLength)
         return loadFailure(
             Problem::Damaged,
-            QStringLiteral("%1 of %2 bytes").arg(file.size()).arg(bmp->minimumLength));
+            QStringLiteral("%1 of %2 bytes").arg(device.size()).arg(bmp->minimumLength));
+    // A last row without its padding is still a whole picture, but Qt's
+    // reader drops a row it cannot read whole, so the padding is put back.
+    QByteArray completedBytes;
+    QBuffer completed(&completedBytes);
+    QIODevice* source = &device;
+    if (bmp && device.size() < bmp->paddedLength) {
+        completedBytes = device.readAll();
+        completedBytes.append(QByteArray(bmp->paddedLength - completedBytes.size(), '\0'));
+        completed.open(QIODevice::ReadOnly);
+        source = &completed;
+    }
 
-    const QImage image = reader.read();
-    if (image.isNull()) {
+    // Qt tries the format a file's extension names first, then the content,
+    // so a picture saved under the wrong extension still opens.
+    QImageReader reader(source);
+    reader.setAllocationLimit(kAllocationLimitMegabytes);
+    // What Qt will allocate goes by its own reading of the header, which can
+    // differ from ours when the header lies about its own size.
+    const QSize allocated = withoutSign(reader.size());
+    if (needsTooMuchMemory(allocated))
+        return tooLarge(allocated);
+    // Qt leaves the pixels a BMP does not give (skipped by a run-length jump,
+    // or never reached) as whatever the memory held. Read into a cleared
+    // picture of the size and format Qt would make, they take the first
+    // palette colour, or black, on every reading alike.
+    QImage image;
+    const QImage::Format format = reader.imageFormat();
+    if (reader.format() == "bmp" && !allocated.isEmpty() && format != QImage::Format_Invalid)
+        image = clearedImage(allocated, format);
+    if (!reader.read(&image)) {
         switch (reader.error()) {
         case QImageReader::UnsupportedFormatError:
             return loadFailure(Problem::NotAPicture, reader.errorString());
@@ -260,6 +338,11 @@ LoadResult load(const QString& path) {
             return loadFailure(Problem::Damaged, reader.errorString());
         }
     }
+    // Whatever size the reader settled on, the conversion stays within the limit.
+    if (needsTooMuchMemory(image.size()))
+        return tooLarge(image.size());
+    if (shown.isValid() && !QRect(QPoint(0, 0), shown).contains(image.rect()))
+        image = image.copy(QRect(QPoint(0, 0), shown) & image.rect());
     QImage converted = image.convertToFormat(QImage::Format_RGB32);
     if (converted.isNull())
         return loadFailure(Problem::TooLarge, QStringLiteral("out of memory"));

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+class QIODevice;
+
 // Reading and writing picture files. Every failure comes back as a Problem the
 // caller can turn into a message; nothing here shows one.
 namespace PictureFile {
@@ -41,6 +43,14 @@ SaveResult saveBmp(const QImage& image, const QString& path);
 
 // Reads any picture Qt can read, recognised by its content rather than its
 // name. Files that would need absurd amounts of memory are refused unread.
-LoadResult load(const QString& path);
+// With `shown` set, only the picture's top-left part of that size is kept:
+// all a canvas of that size can show, and far quicker to convert when the
+// picture is large.
+LoadResult load(const QString& path, QSize shown = QSize());
+
+// What load() does once the file is open: our limits, Qt's reader, then the
+// canvas's format. `device` is open for reading at the picture's first byte;
+// a QFile also lends its name to Qt's choice of format.
+LoadResult read(QIODevice& device, QSize shown = QSize());
 
 } // namespace PictureFile
