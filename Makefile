@@ -51,9 +51,22 @@ bench: build
 references: build
 	PENSILO_UPDATE_REFERENCES=1 QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/tst_renderings
 
+# Ten minutes of fuzzing Open's reading path from the generated hostile
+# pictures (clang is installed if missing); FUZZ_TIME=seconds for another length.
+FUZZ_TIME ?= 600
+fuzz: deps
+	@command -v clang++ >/dev/null || $(SUDO) apt-get install -y -qq --no-install-recommends clang
+	CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DPENSILO_BENCH=OFF -DPENSILO_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_openpicture fuzz_icocodec hostile_corpus
+	./build-fuzz/tests/hostile_corpus /tmp/open-seeds
+	mkdir -p /tmp/open-corpus
+	./build-fuzz/tests/fuzz_openpicture -jobs=1 -max_total_time=$(FUZZ_TIME) -timeout=2 \
+	  -rss_limit_mb=2048 -malloc_limit_mb=257 -max_len=4096 /tmp/open-corpus /tmp/open-seeds
+
 # A Debian package of the program in build/, pensilo_VERSION_ARCH.deb.
 package: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
