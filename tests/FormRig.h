@@ -46,13 +46,21 @@ public:
         menu('P');
     }
 
+    // The left button going down, moving and coming up on the canvas, at
+    // canvas pixels.
+    void press(QPoint pos) { send(QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton); }
+    void moveHeld(QPoint pos) { send(QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton); }
+    void release(QPoint pos) {
+        send(QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+    }
+
     // A drag with the left button on the canvas through the given pixels.
     void drag(std::initializer_list<QPoint> points) {
         auto it = points.begin();
-        send(QEvent::MouseButtonPress, *it, Qt::LeftButton, Qt::LeftButton);
+        press(*it);
         for (++it; it != points.end(); ++it)
-            send(QEvent::MouseMove, *it, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, *std::prev(points.end()), Qt::LeftButton, Qt::NoButton);
+            moveHeld(*it);
+        release(*std::prev(points.end()));
     }
     // Something on the canvas that the white start picture does not have.
     void drawSomething() { drag({{20, 30}, {200, 30}, {200, 150}}); }
