@@ -72,6 +72,14 @@ public:
         menu('P');
     }
 
+    // The left button going down, moving and coming up on the canvas, at
+    // canvas pixels.
+    void press(QPoint pos) { send(QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton); }
+    void moveHeld(QPoint pos) { send(QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton); }
+    void release(QPoint pos) {
+        send(QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+    }
+
     // A drag with one button on the canvas through the given pixels.
     void drag(Qt::MouseButton button, std::initializer_list<QPoint> points) {
         auto it = points.begin();

@@ -9,7 +9,6 @@
 #include "pickers/StampPages.h"
 #include "pickers/ToolPage.h"
 #include "platform/BuiltinPictures.h"
-#include "platform/SnapshotFolder.h"
 #include "platform/Units.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/KeyArgs.h"
@@ -195,7 +194,7 @@ void Form1::Image2_MouseDown(qint16 Index, const MouseArgs&) {
 }
 
 void Form1::Picture1_MouseDown(const MouseArgs& args) {
-    dispatch.mouseDown(args.Button, args.Shift, args.X, args.Y, SnapshotFolder::current());
+    dispatch.mouseDown(args.Button, args.Shift, args.X, args.Y, snapshotFolder());
 }
 
 void Form1::Picture1_MouseMove(const MouseArgs& args) {

@@ -4,12 +4,14 @@
 #include "canvas/DrawingState.h"
 #include "canvas/PictureBox.h"
 #include "platform/CommonDialog.h"
+#include "platform/SnapshotFolder.h"
 #include "platform/widgets/ActiveBar.h"
 #include "platform/widgets/MouseArgs.h"
 
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class CanvasWidget;
@@ -72,6 +74,10 @@ public:
 
     // Shows the window centred on its screen.
     void showCentred();
+
+    // Where the shape tools keep temp.bmp, asked on every press; a test
+    // points it at a folder of its own.
+    std::function<QString()> snapshotFolder = &SnapshotFolder::current;
 
     // The drawing state and the canvas's picture box.
     DrawingState drawing;

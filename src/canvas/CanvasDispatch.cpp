@@ -71,11 +71,15 @@ void CanvasDispatch::SaveCanvasSnapshot(const QString& snapshotFolder) {
     PictureFile::LoadResult loaded;
     if (PictureFile::saveBmp(canvas_.Image(), path).ok())
         loaded = PictureFile::load(path);
-    // Without the file the preview would clear the canvas back to an older
-    // background and lose the drawing: keep the snapshot in memory instead.
-    canvas_.setPicture(loaded.ok() && loaded.image.size() == canvas_.Image().size()
-                           ? loaded.image
-                           : canvas_.Image().copy());
+    // The canvas in memory is the truth. Without the file (a full disk, a
+    // folder in its place) the preview would clear back to an older
+    // background, and a file that reads back as another picture (a second
+    // Pensilo sharing the folder, saving between our write and our read)
+    // would put that picture on this canvas: either way the drawing would be
+    // lost. Nothing is said: the drawing goes on unharmed, and a full disk is
+    // reported where it matters, when the picture is saved.
+    canvas_.setPicture(loaded.ok() && loaded.image == canvas_.Image() ? loaded.image
+                                                                      : canvas_.Image().copy());
 }
 
 void CanvasDispatch::scheduleChangedRect() {
