@@ -1,3 +1,4 @@
+#include "RealFaults.h"
 #include "document/FileMessages.h"
 #include "platform/PictureFile.h"
 
@@ -61,21 +62,6 @@ QStringList listing(const QString& dir) {
     return names;
 }
 
-bool run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
-bool isRoot() {
-#ifdef Q_OS_UNIX
-    return geteuid() == 0;
-#else
-    return false;
-#endif
-}
-
 // A command run when the test ends, however it ends: a failing QVERIFY
 // returns from the middle of the test.
 class Afterwards {
@@ -90,17 +76,6 @@ private:
     QString program_;
     QStringList arguments_;
 };
-
-// Takes up every last byte of the disk holding `dir`.
-bool fillDisk(const QString& dir) {
-    QFile filler(dir + "/filler");
-    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    const QByteArray block(4096, 'x');
-    while (filler.write(block) > 0) {
-    }
-    return filler.size() > 0;
-}
 
 QImage picture(const QList<QList<QRgb>>& rows) {
     QImage image(int(rows[0].size()), int(rows.size()), QImage::Format_RGB32);

@@ -1,63 +1,14 @@
 #include "FormRig.h"
+#include "RealFaults.h"
 #include "canvas/DrawingState.h"
 #include "platform/PictureFile.h"
 #include "platform/widgets/ImageControl.h"
-
-#include <QProcess>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 #include <memory>
 
 using Answer = Dialogs::Answer;
 
 namespace {
-
-bool run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
-bool isRoot() {
-#ifdef Q_OS_UNIX
-    return geteuid() == 0;
-#else
-    return false;
-#endif
-}
-
-// A tiny file system of its own for the test, unmounted however the test ends.
-class Tmpfs {
-public:
-    bool mount(const QString& size) {
-        mounted_ = run("mount", {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", dir_.path()});
-        return mounted_;
-    }
-    ~Tmpfs() {
-        if (mounted_)
-            run("umount", {"-l", dir_.path()});
-    }
-    QString path() const { return dir_.path(); }
-
-private:
-    QTemporaryDir dir_;
-    bool mounted_ = false;
-};
-
-// Takes up every last byte of the disk holding `dir`.
-bool fillDisk(const QString& dir) {
-    QFile filler(dir + "/filler");
-    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    const QByteArray block(4096, 'x');
-    while (filler.write(block) > 0) {
-    }
-    return filler.size() > 0;
-}
 
 QStringList listing(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
