@@ -3,7 +3,13 @@
 #include "ScriptedDialogs.h"
 #include "app/CanvasWidget.h"
 #include "app/Form1.h"
+#include "document/WallpaperCommands.h"
+#include "pickers/PalettePanel.h"
+#include "pickers/ScenePanel.h"
+#include "pickers/ToolPage.h"
 #include "platform/widgets/ActiveBar.h"
+#include "platform/widgets/ImageControl.h"
+#include "platform/widgets/PictureBoxControl.h"
 #include "platform/widgets/TabStrip.h"
 
 #include <QMenu>
@@ -19,12 +25,40 @@ public:
     ScriptedDialogs dialogs;
     std::unique_ptr<Form1> form;
 
-    bool show() {
+    // With `realDialogs` the window shows Qt's own dialogs, not the script.
+    bool show(bool realDialogs = false) {
         form.reset();
         dialogs = ScriptedDialogs();
-        form = std::make_unique<Form1>(&dialogs);
+        form = std::make_unique<Form1>(realDialogs ? nullptr : &dialogs);
         form->showCentred();
         return QTest::qWaitForWindowExposed(form.get());
+    }
+
+    // One window for each test function, shared by its data rows: the
+    // tables check hundreds of rows against a window that none of them change.
+    bool showOncePerFunction() {
+        if (form && shownFor_ == QTest::currentTestFunction())
+            return true;
+        shownFor_ = QTest::currentTestFunction();
+        return show();
+    }
+
+    // The window's own state and controls, by their designer names.
+    const PictureBox& pictureBox() const { return form->canvas; }
+    qint16 currentTool() const { return form->drawing.currentTool; }
+    CanvasWidget* canvasWidget() const { return form->Picture1; }
+    TabStrip* tabStrip() const { return form->TabStrip1; }
+    PictureBoxControl* page(int index) const { return form->Picture2.at(size_t(index)); }
+    ImageControl* button(int index) const { return form->Picture3.at(size_t(index)); }
+    PictureBoxControl* scenePanel() const { return form->Picture4; }
+    PictureBoxControl* palettePanel() const { return form->Picture5; }
+    ToolPage& toolPage() const { return *form->toolPage; }
+    PalettePanel& palette() const { return *form->palette; }
+    ScenePanel& scenes() const { return *form->scenes; }
+    ActiveBar& commandBar() const { return *form->ActiveBar1; }
+    WallpaperCommands& wallpaper() const { return *form->wallpaper; }
+    void setSnapshotFolder(const QString& folder) {
+        form->snapshotFolder_ = [folder] { return folder; };
     }
 
     // The window's inner area, below the menu band: the layout's pixels.
@@ -32,8 +66,8 @@ public:
 
     // A click on the tab captioned `caption` (1 to 13).
     void clickTab(int caption) {
-        QTest::mouseClick(form->TabStrip1, Qt::LeftButton, {},
-                          form->TabStrip1->tabRect(caption - 1).center());
+        QTest::mouseClick(tabStrip(), Qt::LeftButton, {},
+                          tabStrip()->tabRect(caption - 1).center());
     }
 
     // Presses and releases `button` at a pixel of the inner area, on whatever
@@ -62,7 +96,7 @@ public:
     // I and C the wallpaper, A Exit.
     void menu(char accessKey) {
         key(Qt::Key_M, Qt::AltModifier);
-        QMenu* open = form->ActiveBar1->menu();
+        QMenu* open = commandBar().menu();
         QTRY_VERIFY(open->isVisible());
         QTest::keyClick(open, Qt::Key(accessKey));
     }
@@ -92,18 +126,21 @@ public:
     // Something on the canvas that the white start picture does not have.
     void drawSomething() { drag({{20, 30}, {200, 30}, {200, 150}}); }
 
-    QImage canvas() const { return form->canvas.Image(); }
+    QImage canvas() const { return pictureBox().Image(); }
     QString title() const { return form->windowTitle(); }
 
     // One mouse event on the canvas at a pixel. Sent directly, since a move
     // from QTest carries no buttons held.
     void send(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
               Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* canvas = form->Picture1;
+        QWidget* canvas = canvasWidget();
         QMouseEvent event(type, QPointF(pos), canvas->mapToGlobal(QPointF(pos)), button, buttons,
                           modifiers);
         QApplication::sendEvent(canvas, &event);
     }
+
+private:
+    QByteArray shownFor_;
 };
 
 // The pixels of a saved picture, for comparing with the canvas.

@@ -20,9 +20,9 @@ private:
     std::unique_ptr<QTemporaryDir> dir;
 
     QMenuBar* bar() const { return rig.form->menuBar(); }
-    QMenu* menu() const { return rig.form->ActiveBar1->menu(); }
+    QMenu* menu() const { return rig.commandBar().menu(); }
     QAction* command(const char* name) const {
-        return rig.form->ActiveBar1->Tools(QString::fromUtf8(name)).action();
+        return rig.commandBar().Tools(QString::fromUtf8(name)).action();
     }
     QPoint titleCentre() const { return bar()->actionGeometry(menu()->menuAction()).center(); }
     bool wallpaperAvailable() const {
@@ -69,8 +69,8 @@ private slots:
         QCOMPARE(command("SparaSom")->text(), QStringLiteral("S&para Som"));
         QCOMPARE(command("Centrerad")->text(),
                  QStringLiteral("Använd som skrivbordsunderlägg (&centrerad)"));
-        QCOMPARE(rig.form->ActiveBar1->Tools("Meny").ID(), 7);
-        QCOMPARE(rig.form->ActiveBar1->Tools("Centrerad").ID(), 8);
+        QCOMPARE(rig.commandBar().Tools("Meny").ID(), 7);
+        QCOMPARE(rig.commandBar().Tools("Centrerad").ID(), 8);
         QVERIFY(wallpaperAvailable());
     }
 
@@ -92,13 +92,13 @@ private slots:
         QFETCH(QChar, runs);
         QWidget* target = rig.form.get();
         if (focus == "canvas")
-            target = rig.form->Picture1;
+            target = rig.canvasWidget();
         else if (focus == "tab strip")
-            target = rig.form->TabStrip1;
+            target = rig.tabStrip();
         else if (focus == "palette")
-            target = rig.form->palette->cell(12);
+            target = rig.palette().cell(12);
         else if (focus == "stamp button")
-            target = rig.form->Picture3[185];
+            target = rig.button(185);
         QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(3, 3));
         QWidget* receiver =
             QApplication::focusWidget() ? QApplication::focusWidget() : rig.form.get();
@@ -182,7 +182,7 @@ private slots:
             target = bar();
             at = where == "title" ? titleCentre() : QPoint(bar()->width() - 5, 5);
         } else if (where == "canvas") {
-            target = rig.form->Picture1;
+            target = rig.canvasWidget();
             at = QPoint(10, 10);
         }
         QTest::mouseClick(target, Qt::RightButton, {}, at);

@@ -73,7 +73,7 @@ private slots:
         QImage white(471, 429, QImage::Format_RGB32);
         white.fill(Qt::white);
         QCOMPARE(rig.canvas(), white);
-        QCOMPARE(rig.form->canvas.Picture().size(), QSize(497, 467));
+        QCOMPARE(rig.pictureBox().Picture().size(), QSize(497, 467));
         QVERIFY(rig.dialogs.warnings.isEmpty());
     }
 
@@ -172,7 +172,7 @@ private slots:
         QCOMPARE(rig.canvas().pixel(0, 0), qRgb(255, 0, 0));
         QCOMPARE(rig.canvas().pixel(470, 99), qRgb(10, 200, 30));
         QCOMPARE(rig.canvas().pixel(200, 300), qRgb(255, 255, 255));
-        QCOMPARE(rig.form->Picture1->grab().toImage().pixel(470, 99), qRgb(10, 200, 30));
+        QCOMPARE(rig.canvasWidget()->grab().toImage().pixel(470, 99), qRgb(10, 200, 30));
     }
 
     // Cancelled, nothing is said; a file that is no picture is named in a message.

@@ -23,11 +23,11 @@ private slots:
     void cleanup() { rig.form.reset(); }
 
     void theCanvasShowsTheTopLeftOfItsStartPicture() {
-        QCOMPARE(rig.form->canvas.Image().size(), QSize(471, 429));
-        QCOMPARE(rig.form->canvas.Picture().size(), QSize(497, 467));
-        QCOMPARE(rig.form->Picture1->grab().toImage().pixel(470, 428), qRgb(255, 255, 255));
-        QVERIFY(rig.form->Picture1->hasMouseTracking());
-        QCOMPARE(rig.form->Picture1->cursor().shape(), Qt::CrossCursor);
+        QCOMPARE(rig.pictureBox().Image().size(), QSize(471, 429));
+        QCOMPARE(rig.pictureBox().Picture().size(), QSize(497, 467));
+        QCOMPARE(rig.canvasWidget()->grab().toImage().pixel(470, 428), qRgb(255, 255, 255));
+        QVERIFY(rig.canvasWidget()->hasMouseTracking());
+        QCOMPARE(rig.canvasWidget()->cursor().shape(), Qt::CrossCursor);
     }
 
     void atStartADragDrawsAOnePixelBlackStroke() {
@@ -36,7 +36,7 @@ private slots:
         QCOMPARE(at(100, 49), qRgb(255, 255, 255));
         QCOMPARE(at(100, 51), qRgb(255, 255, 255));
         // What the child sees follows.
-        QCOMPARE(rig.form->Picture1->grab().toImage().pixel(100, 50), qRgb(0, 0, 0));
+        QCOMPARE(rig.canvasWidget()->grab().toImage().pixel(100, 50), qRgb(0, 0, 0));
     }
 
     void buttonsHeldAndModifiersReachTheCanvas_data() {
@@ -53,11 +53,11 @@ private slots:
         QFETCH(int, buttons);
         QFETCH(QRgb, colour);
         // Grey first, so a white stroke shows.
-        rig.press(rig.form->palette->cell(6), Qt::LeftButton, {8, 8});
-        rig.press(rig.form->Picture3.at(194));
+        rig.press(rig.palette().cell(6), Qt::LeftButton, {8, 8});
+        rig.press(rig.button(194));
         rig.drag(Qt::LeftButton, {{10, 200}, {460, 200}});
-        rig.press(rig.form->palette->cell(10), Qt::LeftButton, {8, 8}); // black again, not yet used
-        rig.press(rig.form->Picture3.at(186));
+        rig.press(rig.palette().cell(10), Qt::LeftButton, {8, 8}); // black again, not yet used
+        rig.press(rig.button(186));
         rig.send(QEvent::MouseButtonPress, {50, 200}, Qt::LeftButton, Qt::LeftButton,
                  Qt::ShiftModifier);
         rig.send(QEvent::MouseMove, {150, 200}, Qt::NoButton, Qt::MouseButtons(buttons),
@@ -67,16 +67,16 @@ private slots:
     }
 
     void movesOutsideTheCanvasWhileHeldDrawToTheEdge() {
-        rig.press(rig.form->Picture3.at(185));
+        rig.press(rig.button(185));
         rig.drag(Qt::LeftButton, {{400, 100}, {700, 100}, {-200, 300}, {100, 300}});
         QCOMPARE(at(470, 100), qRgb(0, 0, 0));
         QCOMPARE(at(50, 300), qRgb(0, 0, 0));
     }
 
     void pickedColoursAreUsedByTheNextDrag() {
-        rig.press(rig.form->palette->cell(16), Qt::LeftButton, {8, 8});  // red line colour
-        rig.press(rig.form->palette->cell(15), Qt::RightButton, {8, 8}); // green fill colour
-        rig.press(rig.form->Picture3.at(190));
+        rig.press(rig.palette().cell(16), Qt::LeftButton, {8, 8});  // red line colour
+        rig.press(rig.palette().cell(15), Qt::RightButton, {8, 8}); // green fill colour
+        rig.press(rig.button(190));
         rig.drag(Qt::LeftButton, {{50, 50}, {150, 120}});
         QCOMPARE(at(100, 50), qRgb(255, 0, 0));
         QCOMPARE(at(100, 80), qRgb(0, 255, 0));
@@ -84,14 +84,14 @@ private slots:
 
     void theChosenStampIsPaintedOnTheNextPress() {
         rig.clickTab(13);
-        rig.press(rig.form->Picture3.at(5), Qt::RightButton);
+        rig.press(rig.button(5), Qt::RightButton);
         rig.clickTab(1);
         rig.send(QEvent::MouseButtonPress, {100, 100}, Qt::MiddleButton, Qt::MiddleButton);
         rig.send(QEvent::MouseButtonRelease, {100, 100}, Qt::MiddleButton, Qt::NoButton);
         QImage expected(471, 429, QImage::Format_RGB32);
         expected.fill(Qt::white);
         BuiltinPictures::stamp(5).drawOnto(expected, QPoint(85, 83));
-        QCOMPARE(rig.form->canvas.Image(), expected);
+        QCOMPARE(rig.pictureBox().Image(), expected);
     }
 
     void aScenePressStartsAfresh_data() {
@@ -108,19 +108,19 @@ private slots:
         const QImage clean = BuiltinPictures::scene(scene)
                                  .convertToFormat(QImage::Format_RGB32)
                                  .copy(0, 0, 471, 429);
-        rig.press(rig.form->Picture3.at(188));
+        rig.press(rig.button(188));
         rig.drag(Qt::LeftButton, {{10, 10}, {400, 300}});
-        rig.press(rig.form->scenes->thumbnail(scene), Qt::MouseButton(button));
-        QCOMPARE(rig.form->canvas.Image(), clean);
+        rig.press(rig.scenes().thumbnail(scene), Qt::MouseButton(button));
+        QCOMPARE(rig.pictureBox().Image(), clean);
         // Drawing on the scene and choosing it again gives it back clean.
         rig.drag(Qt::LeftButton, {{10, 300}, {400, 10}});
-        rig.press(rig.form->Picture3.at(193));
+        rig.press(rig.button(193));
         rig.drag(Qt::LeftButton, {{100, 100}, {200, 200}}); // a shape press replaces the background
-        rig.press(rig.form->scenes->thumbnail(scene), Qt::MouseButton(button));
-        QCOMPARE(rig.form->canvas.Image(), clean);
+        rig.press(rig.scenes().thumbnail(scene), Qt::MouseButton(button));
+        QCOMPARE(rig.pictureBox().Image(), clean);
         QCOMPARE(rig.form->windowTitle(), QStringLiteral("[Namnlös] - Pensilo"));
-        QCOMPARE(int(rig.form->drawing.currentTool), 193);
-        QCOMPARE(rig.form->Picture1->grab().toImage().pixel(200, 200), clean.pixel(200, 200));
+        QCOMPARE(int(rig.currentTool()), 193);
+        QCOMPARE(rig.canvasWidget()->grab().toImage().pixel(200, 200), clean.pixel(200, 200));
     }
 };
 

@@ -47,13 +47,18 @@ struct Rig {
     QImage drag(QPoint from, QPoint to) {
         canvas.ForeColor = kLineColour;
         canvas.FillColor = kFillColour;
+        const QString noFolder;
+        const std::function<const Icon&(qint16)> noStamps;
+        ToolContext context{canvas, state, points, noFolder, noStamps};
+        const CanvasEvent press{1, 0, from.x() * px, from.y() * px};
+        const CanvasEvent move{1, 0, to.x() * px, to.y() * px};
         if (state.currentTool == ToolId::kFirstPen) {
-            FreehandTool::press(canvas, state, from.x() * px, from.y() * px);
-            FreehandTool::move(canvas, state, to.x() * px, to.y() * px);
+            FreehandTool::press(context, press);
+            FreehandTool::move(context, move);
         } else {
-            ShapeTool::press(canvas, state, points, from.x() * px, from.y() * px);
+            ShapeTool::startDrag(context, press);
             canvas.setPicture(canvas.Image().copy());
-            ShapeTool::move(canvas, state, points, to.x() * px, to.y() * px);
+            ShapeTool::move(context, move);
         }
         return canvas.Image();
     }
@@ -357,9 +362,9 @@ private slots:
             QTest::mousePress(widget, button, {}, QPoint(8, 8));
             QTest::mouseRelease(widget, button, {}, QPoint(8, 8));
         };
-        press(rig.form->palette->cell(16), Qt::LeftButton);  // red line colour
-        press(rig.form->palette->cell(15), Qt::RightButton); // green fill colour
-        press(rig.form->Picture3.at(ToolId::kFilledBox), Qt::LeftButton);
+        press(rig.palette().cell(16), Qt::LeftButton);  // red line colour
+        press(rig.palette().cell(15), Qt::RightButton); // green fill colour
+        press(rig.button(ToolId::kFilledBox), Qt::LeftButton);
         const QRect box(QPoint(50, 60), QPoint(170, 130));
         for (const auto& [from, to] : fourDirections(box)) {
             QImage expected = rig.canvas();
@@ -372,7 +377,7 @@ private slots:
                 }
             const QString fault = firstDifference(rig.canvas(), expected);
             QVERIFY2(fault.isEmpty(), qPrintable(fault));
-            QCOMPARE(rig.form->Picture1->grab().toImage().pixel(box.right() + 1, box.bottom()),
+            QCOMPARE(rig.canvasWidget()->grab().toImage().pixel(box.right() + 1, box.bottom()),
                      qRgb(255, 255, 255));
         }
     }
@@ -435,8 +440,8 @@ private slots:
                     canvas.setPicture(background);
                     canvas.ForeColor = kLineColour;
                     canvas.FillColor = kFillColour;
-                    canvas.FillStyle = 0;
-                    ShapeTool::DrawShapeFigure(canvas, 3, qint16(box.left() * px),
+                    canvas.FillStyle = FillStyle::kSolid;
+                    ShapeTool::DrawShapeFigure(canvas, ShapeKind::kEllipse, qint16(box.left() * px),
                                                qint16(box.top() * px), qint16(box.right() * px),
                                                qint16(box.bottom() * px));
                     const QString fault = ellipseFaults(canvas.Image().copy(area), box, true);

@@ -112,14 +112,14 @@ private slots:
     }
 
     void startState() {
-        QCOMPARE(rig.form->drawing.currentTool, qint16(183));
+        QCOMPARE(rig.currentTool(), qint16(183));
         for (int i = 0; i < 195; ++i)
-            QCOMPARE(rig.form->Picture3.at(i)->borderStyle(), i == 183 ? 1 : 0);
-        QCOMPARE(rig.form->palette->Picture8->backColor(), qRgb(0, 0, 0));
-        QCOMPARE(rig.form->palette->Picture9->backColor(), qRgb(255, 255, 255));
-        QCOMPARE(rig.form->TabStrip1->selectedCaption(), QStringLiteral("1"));
+            QCOMPARE(rig.button(i)->borderStyle(), i == 183 ? 1 : 0);
+        QCOMPARE(rig.palette().Picture8->backColor(), qRgb(0, 0, 0));
+        QCOMPARE(rig.palette().Picture9->backColor(), qRgb(255, 255, 255));
+        QCOMPARE(rig.tabStrip()->selectedCaption(), QStringLiteral("1"));
         for (int page = 0; page < 13; ++page)
-            QCOMPARE(rig.form->Picture2.at(page)->isVisible(), page == 0 || page == 12);
+            QCOMPARE(rig.page(page)->isVisible(), page == 0 || page == 12);
     }
 
     void menuHoldsTheCommandsInOrder() {

@@ -154,8 +154,8 @@ private slots:
         rig.dialogs.files.push_back(file);
         const auto menu = [&](char accessKey) {
             rig.key(Qt::Key_M, Qt::AltModifier);
-            QTRY_VERIFY(rig.form->ActiveBar1->menu()->isVisible());
-            QTest::keyClick(rig.form->ActiveBar1->menu(), Qt::Key(accessKey));
+            QTRY_VERIFY(rig.commandBar().menu()->isVisible());
+            QTest::keyClick(rig.commandBar().menu(), Qt::Key(accessKey));
         };
         menu('P');
         const QString schema = "org.gnome.desktop.background";

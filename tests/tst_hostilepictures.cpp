@@ -29,7 +29,7 @@ private:
     std::optional<Problem> open(const QString& name) {
         const QString file = path(name);
         const QImage canvasBefore = rig.canvas();
-        const QImage pictureBefore = rig.form->canvas.Picture();
+        const QImage pictureBefore = rig.pictureBox().Picture();
         const QString titleBefore = rig.title();
         const qsizetype warningsBefore = rig.dialogs.warnings.size();
         rig.dialogs.files.push_back(file);
@@ -40,7 +40,7 @@ private:
             return Problem::None;
         }
         if (rig.dialogs.warnings.size() != warningsBefore + 1 || rig.title() != titleBefore ||
-            rig.canvas() != canvasBefore || rig.form->canvas.Picture() != pictureBefore)
+            rig.canvas() != canvasBefore || rig.pictureBox().Picture() != pictureBefore)
             return std::nullopt;
         for (Problem problem : {Problem::NotAPicture, Problem::Damaged, Problem::TooLarge})
             if (rig.dialogs.warnings.last() == openFailedMessage(file, problem))

@@ -16,20 +16,13 @@ class TestLayoutTables : public QObject {
 
 private:
     FormRig rig;
-    QByteArray windowOf; // the test function the window was made for
 
     Form1& form() const { return *rig.form; }
     QWidget* inner() const { return rig.inner(); }
     QPoint inInner(QWidget* widget, QPoint local) const { return widget->mapTo(inner(), local); }
 
 private slots:
-    // One window for each test function, shared by its rows.
-    void init() {
-        if (windowOf != QTest::currentTestFunction()) {
-            QVERIFY(rig.show());
-            windowOf = QTest::currentTestFunction();
-        }
-    }
+    void init() { QVERIFY(rig.showOncePerFunction()); }
     void cleanupTestCase() { rig.form.reset(); }
 
     // The scene panel: each thumbnail, pressed in its middle (on the white
@@ -50,8 +43,8 @@ private slots:
         QFETCH(int, index);
         QFETCH(QPoint, place);
         QFETCH(QSize, pictureSize);
-        ImageControl* thumbnail = form().scenes->thumbnail(index);
-        QCOMPARE(thumbnail->parentWidget(), static_cast<QWidget*>(form().Picture4));
+        ImageControl* thumbnail = rig.scenes().thumbnail(index);
+        QCOMPARE(thumbnail->parentWidget(), static_cast<QWidget*>(rig.scenePanel()));
         QCOMPARE(thumbnail->geometry(), pxRect(place.x(), place.y(), 855, 735));
         const QStringList files =
             QDir(QStringLiteral(PENSILO_SOURCE_DIR "/assets/scenes"))
@@ -63,7 +56,7 @@ private slots:
         QCOMPARE(scene.size(), pictureSize);
 
         rig.drawSomething();
-        const QPoint at = inInner(form().Picture4, thumbnail->geometry().center());
+        const QPoint at = inInner(rig.scenePanel(), thumbnail->geometry().center());
         QCOMPARE(inner()->childAt(at), static_cast<QWidget*>(thumbnail));
         QVERIFY(rig.pressAt(at, Qt::LeftButton));
         QCOMPARE(rig.canvas(), scene.copy(0, 0, 471, 429));
@@ -88,10 +81,10 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QLine, ends);
         auto* line = static_cast<LineControl*>(
-            form().Picture4->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly));
+            rig.scenePanel()->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly));
         QVERIFY(line);
         QCOMPARE(line->borderColor(), kBlack);
-        const QString missing = lineMissing(grabbed(form().Picture4), ends, 1);
+        const QString missing = lineMissing(grabbed(rig.scenePanel()), ends, 1);
         QVERIFY2(missing.isEmpty(), qPrintable(missing));
     }
 

@@ -215,7 +215,7 @@ private:
         if (!rig.show())
             return false;
         const QString folder = snapshots.path() + QLatin1Char('/');
-        form()->snapshotFolder = [folder] { return folder; };
+        rig.setSnapshotFolder(folder);
         QApplication::setActiveWindow(form());
         if (windowSize.isEmpty())
             windowSize = form()->size();
@@ -262,7 +262,8 @@ private:
     }
 
     void onTheCanvas() {
-        const QRect canvas(form()->Picture1->mapTo(form(), QPoint(0, 0)), form()->Picture1->size());
+        const QRect canvas(rig.canvasWidget()->mapTo(form(), QPoint(0, 0)),
+                           rig.canvasWidget()->size());
         const Qt::MouseButtons held = QTestPrivate::qtestMouseButtons;
         if (held == Qt::NoButton) {
             if (chance(0.7)) {
@@ -307,27 +308,27 @@ private:
     }
 
     void clickATab() {
-        const int tab = below(form()->TabStrip1->count());
-        const QPoint at = inWindow(form()->TabStrip1, pointIn(form()->TabStrip1->tabRect(tab)));
+        const int tab = below(rig.tabStrip()->count());
+        const QPoint at = inWindow(rig.tabStrip(), pointIn(rig.tabStrip()->tabRect(tab)));
         const Qt::MouseButton button = chance(0.85) ? Qt::LeftButton : anyButton();
         note("tab", at, tab + 1);
         click(at, button);
     }
 
     PictureBoxControl* seenPage() const {
-        return form()->Picture2[size_t(form()->TabStrip1->selectedIndex())];
+        return rig.page(size_t(rig.tabStrip()->selectedIndex()));
     }
 
     void pressAButtonOnThePage() {
         PictureBoxControl* page = seenPage();
         std::vector<int> onPage;
-        for (int index = 0; index < int(form()->Picture3.size()); ++index)
-            if (form()->Picture3[size_t(index)]->parentWidget() == page)
+        for (int index = 0; index < ToolId::kCount; ++index)
+            if (rig.button(size_t(index))->parentWidget() == page)
                 onPage.push_back(index);
         if (onPage.empty())
             return;
         const int index = onPage[size_t(below(int(onPage.size())))];
-        ImageControl* button = form()->Picture3[size_t(index)];
+        ImageControl* button = rig.button(size_t(index));
         // Only the part of a button inside its page can be reached.
         const QRect reachable = button->geometry() & page->rect();
         if (reachable.isEmpty())
@@ -339,17 +340,17 @@ private:
 
     void pressAPaletteCell() {
         int index = below(PalettePanel::kCellSlots);
-        while (!form()->palette->cell(index))
+        while (!rig.palette().cell(index))
             index = below(PalettePanel::kCellSlots);
-        PictureBoxControl* cell = form()->palette->cell(index);
+        PictureBoxControl* cell = rig.palette().cell(index);
         const QPoint at = inWindow(cell, pointIn(cell->rect()));
         note("palette cell", at, index);
         click(at, anyButton());
     }
 
     void pressAScene() {
-        const int index = below(int(form()->scenes->Image2.size()));
-        ImageControl* scene = form()->scenes->thumbnail(index);
+        const int index = below(int(rig.scenes().Image2.size()));
+        ImageControl* scene = rig.scenes().thumbnail(index);
         const QPoint at = inWindow(scene, pointIn(scene->rect()));
         note("scene", at, index);
         click(at, anyButton());
@@ -357,7 +358,7 @@ private:
 
     void openTheMenuByMouse() {
         QMenuBar* bar = form()->menuBar();
-        const QRect title = bar->actionGeometry(form()->ActiveBar1->menu()->menuAction());
+        const QRect title = bar->actionGeometry(rig.commandBar().menu()->menuAction());
         const QPoint at = inWindow(bar, pointIn(title));
         note("menu title", at);
         moveTo(at);
@@ -428,26 +429,28 @@ private:
 
     // What must hold however the session went; empty when all is well.
     QString brokenInvariant() const {
-        if (form()->canvas.Image().size() != QSize(471, 429))
+        if (rig.pictureBox().Image().size() != QSize(471, 429))
             return QStringLiteral("the canvas's picture is no longer 471 x 429");
-        if (form()->Picture1->size() != QSize(471, 429))
+        if (rig.canvasWidget()->size() != QSize(471, 429))
             return QStringLiteral("the canvas control changed size");
         if (form()->size() != windowSize)
             return QStringLiteral("the window changed size");
 
         // A page is seen when it is shown and no shown page above covers it.
-        const QObjectList stacking = form()->Picture2[0]->parentWidget()->children();
+        const QObjectList stacking = rig.page(0)->parentWidget()->children();
         int seen = 0;
         int seenIndex = -1;
-        for (int i = 0; i < int(form()->Picture2.size()); ++i) {
-            const QWidget* page = form()->Picture2[size_t(i)];
+        for (int i = 0; i < kPageCount; ++i) {
+            const QWidget* page = rig.page(size_t(i));
             if (!page->isVisible())
                 continue;
             bool covered = false;
-            for (const QWidget* above : form()->Picture2)
+            for (int j = 0; j < kPageCount; ++j) {
+                const QWidget* above = rig.page(j);
                 covered |= above != page && above->isVisible() &&
                            stacking.indexOf(above) > stacking.indexOf(page) &&
                            above->geometry().contains(page->geometry());
+            }
             if (!covered) {
                 ++seen;
                 seenIndex = i;
@@ -455,10 +458,10 @@ private:
         }
         if (seen != 1)
             return QStringLiteral("%1 pages are seen").arg(seen);
-        if (seenIndex != form()->TabStrip1->selectedIndex())
+        if (seenIndex != rig.tabStrip()->selectedIndex())
             return QStringLiteral("page %1 is seen under tab %2")
                 .arg(seenIndex)
-                .arg(form()->TabStrip1->selectedCaption());
+                .arg(rig.tabStrip()->selectedCaption());
 
         const QString title = form()->windowTitle();
         const QString name = Document::nameFromTitle(title);
@@ -466,18 +469,17 @@ private:
             (name != Document::kUntitled && !QFileInfo(name).isFile()))
             return QStringLiteral("the title \"%1\" names no file").arg(title);
 
-        for (const PictureBoxControl* swatch :
-             {form()->palette->Picture8, form()->palette->Picture9})
+        for (const PictureBoxControl* swatch : {rig.palette().Picture8, rig.palette().Picture9})
             if (!paletteColours.count(swatch->backColor()))
                 return QStringLiteral("a swatch shows %1, no colour of the palette")
                     .arg(swatch->backColor(), 8, 16, QLatin1Char('0'));
 
         int bordered = 0;
-        for (const ImageControl* button : form()->Picture3)
-            bordered += button->borderStyle() == 1;
-        const qint16 tool = form()->drawing.currentTool;
-        if (bordered != 1 || tool < 0 || tool > 194 ||
-            form()->Picture3[size_t(tool)]->borderStyle() != 1)
+        for (int index = 0; index < ToolId::kCount; ++index)
+            bordered += rig.button(index)->borderStyle() == BorderStyle::kFixedSingle;
+        const qint16 tool = rig.currentTool();
+        if (bordered != 1 || tool < 0 || tool >= ToolId::kCount ||
+            rig.button(tool)->borderStyle() != BorderStyle::kFixedSingle)
             return QStringLiteral("%1 buttons bordered, tool %2").arg(bordered).arg(tool);
 
         if (rig.dialogs.unscripted != 0)
@@ -535,7 +537,7 @@ private slots:
         random.seed(seed);
         QVERIFY(startWindow());
         for (int index = 0; index < PalettePanel::kCellSlots; ++index)
-            if (const PictureBoxControl* cell = form()->palette->cell(index))
+            if (const PictureBoxControl* cell = rig.palette().cell(index))
                 paletteColours.insert(cell->backColor());
 
         qint64 questionsAsked = 0;
@@ -572,8 +574,8 @@ private slots:
             questionsAsked += rig.dialogs.questions.size();
             fileDialogs += qint64(rig.dialogs.requests.size());
             messages += rig.dialogs.warnings.size();
-            toolsUsed.insert(form()->drawing.currentTool);
-            pagesSeen.insert(form()->TabStrip1->selectedIndex());
+            toolsUsed.insert(rig.currentTool());
+            pagesSeen.insert(rig.tabStrip()->selectedIndex());
             // The script's records would grow for ever.
             rig.dialogs.questions.clear();
             rig.dialogs.questionTitles.clear();

@@ -24,17 +24,15 @@ private:
         QVERIFY2(rig.pressAt(pixel, button), "nothing to press there");
     }
     void pressCell(int index, Qt::MouseButton button) {
-        QWidget* cell = rig.form->palette->cell(index);
+        QWidget* cell = rig.palette().cell(index);
         // The middle of a cell is never overlapped by a neighbour.
         pressAt(cell->mapTo(rig.inner(), QPoint(8, 8)), button);
     }
-    QRgb seenOnToolPage(QPoint pagePixel) {
-        return rig.form->Picture2[0]->grab().toImage().pixel(pagePixel);
-    }
+    QRgb seenOnToolPage(QPoint pagePixel) { return rig.page(0)->grab().toImage().pixel(pagePixel); }
     int borderedButton() const {
         int found = -1;
         for (int i = 0; i < 195; ++i)
-            if (rig.form->Picture3.at(i)->borderStyle() == 1) {
+            if (rig.button(i)->borderStyle() == 1) {
                 if (found != -1)
                     return -2; // more than one
                 found = i;
@@ -69,17 +67,17 @@ private slots:
         QFETCH(QRgb, fill);
         for (int press : presses)
             pressCell(press / 10, Qt::MouseButton(press % 10));
-        QCOMPARE(rig.form->palette->Picture8->backColor(), line);
-        QCOMPARE(rig.form->palette->Picture9->backColor(), fill);
-        for (auto* shape : {rig.form->toolPage->Shape1, rig.form->toolPage->Shape2,
-                            rig.form->toolPage->Shape3, rig.form->toolPage->Shape4})
+        QCOMPARE(rig.palette().Picture8->backColor(), line);
+        QCOMPARE(rig.palette().Picture9->backColor(), fill);
+        for (auto* shape : {rig.toolPage().Shape1, rig.toolPage().Shape2, rig.toolPage().Shape3,
+                            rig.toolPage().Shape4})
             QCOMPARE(shape->borderColor(), line);
-        QCOMPARE(rig.form->toolPage->Line1->borderColor(), line);
-        QCOMPARE(rig.form->toolPage->Shape2->fillColor(), fill);
-        QCOMPARE(rig.form->toolPage->Shape4->fillColor(), fill);
+        QCOMPARE(rig.toolPage().Line1->borderColor(), line);
+        QCOMPARE(rig.toolPage().Shape2->fillColor(), fill);
+        QCOMPARE(rig.toolPage().Shape4->fillColor(), fill);
         // What the child sees on the tool page follows at once: the filled
         // rectangle's inside and outline, and the slanting line.
-        const QRect shape2 = rig.form->toolPage->Shape2->geometry();
+        const QRect shape2 = rig.toolPage().Shape2->geometry();
         QCOMPARE(seenOnToolPage(shape2.center()), fill);
         QCOMPARE(seenOnToolPage(QPoint(shape2.center().x(), shape2.top())), line);
         // The pen samples keep the window-text colour.
@@ -89,14 +87,14 @@ private slots:
     void overlappingCellPressPicksTheTopCell() {
         // x = 72 inside the panel belongs to cell 0 and cell 2; cell 2 lies above.
         pressAt(QPoint(8 + 72, 448 + 10), Qt::LeftButton);
-        QCOMPARE(rig.form->palette->Picture8->backColor(), qRgb(224, 224, 224));
+        QCOMPARE(rig.palette().Picture8->backColor(), qRgb(224, 224, 224));
     }
 
     void eachTabShowsExactlyItsPage() {
         for (int caption : {13, 5, 1, 12, 2, 1}) {
             rig.clickTab(caption);
             for (int page = 0; page < 13; ++page)
-                QCOMPARE(rig.form->Picture2.at(page)->isVisible(), page == caption - 1);
+                QCOMPARE(rig.page(page)->isVisible(), page == caption - 1);
         }
     }
 
@@ -110,14 +108,14 @@ private slots:
         QFETCH(int, button);
         rig.clickTab(13);
         pressAt(QPoint(496 + 60 + 10, 40 + 48 + 10), Qt::MouseButton(button)); // stamp 6
-        QCOMPARE(rig.form->drawing.currentTool, qint16(6));
+        QCOMPARE(rig.currentTool(), qint16(6));
         QCOMPARE(borderedButton(), 6);
         rig.clickTab(1);
         // The stamp keeps its border while the tool page shows none.
-        QCOMPARE(rig.form->drawing.currentTool, qint16(6));
+        QCOMPARE(rig.currentTool(), qint16(6));
         QCOMPARE(borderedButton(), 6);
         pressAt(QPoint(600, 32 + 136), Qt::MouseButton(button)); // pen 188
-        QCOMPARE(rig.form->drawing.currentTool, qint16(188));
+        QCOMPARE(rig.currentTool(), qint16(188));
         QCOMPARE(borderedButton(), 188);
         pressAt(QPoint(600, 32 + 136), Qt::MouseButton(button));
         QCOMPARE(borderedButton(), 188);
@@ -128,8 +126,8 @@ private slots:
             rig.clickTab(tab);
             int shown = 0;
             for (int index = 0; index < BuiltinPictures::kStampCount; ++index) {
-                ImageControl* button = rig.form->Picture3.at(index);
-                if (button->parentWidget() != rig.form->Picture2.at(tab - 1))
+                ImageControl* button = rig.button(index);
+                if (button->parentWidget() != rig.page(tab - 1))
                     continue;
                 ++shown;
                 const QImage expected =
@@ -144,7 +142,7 @@ private slots:
 
     void eachThumbnailShowsItsSceneScaled() {
         for (int index = 0; index < BuiltinPictures::kSceneCount; ++index) {
-            ImageControl* thumbnail = rig.form->scenes->thumbnail(index);
+            ImageControl* thumbnail = rig.scenes().thumbnail(index);
             const QImage expected = BuiltinPictures::scene(index).scaled(
                 thumbnail->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             QCOMPARE(thumbnail->grab().toImage().convertToFormat(QImage::Format_RGB32),
@@ -166,7 +164,7 @@ private slots:
         QFETCH(int, stamp);
         rig.clickTab(tab);
         pressAt(pixel);
-        QCOMPARE(int(rig.form->drawing.currentTool), stamp);
+        QCOMPARE(int(rig.currentTool()), stamp);
         QCOMPARE(borderedButton(), stamp);
     }
 };

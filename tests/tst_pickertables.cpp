@@ -123,7 +123,6 @@ class TestPickerTables : public QObject {
 
 private:
     FormRig rig;
-    QByteArray windowOf; // the test function the window was made for
 
     Form1& form() const { return *rig.form; }
     QWidget* inner() const { return rig.inner(); }
@@ -131,8 +130,8 @@ private:
 
     int borderedButton() const {
         int found = -1;
-        for (int i = 0; i < 195; ++i)
-            if (form().Picture3.at(i)->borderStyle() == 1) {
+        for (int i = 0; i < ToolId::kCount; ++i)
+            if (rig.button(i)->borderStyle() == 1) {
                 if (found != -1)
                     return -2; // more than one
                 found = i;
@@ -143,10 +142,10 @@ private:
     // Both colours and everything that follows them, what the child sees of
     // them included; empty when all agree.
     QString coloursDiffer(QRgb line, QRgb fill) const {
-        const ToolPage& tools = *form().toolPage;
-        const PalettePanel& palette = *form().palette;
+        const ToolPage& tools = rig.toolPage();
+        const PalettePanel& palette = rig.palette();
         const QImage swatches = grabbed(palette.Picture7);
-        const QImage page = grabbed(form().Picture2[0]);
+        const QImage page = grabbed(rig.page(0));
         const QRect shape2 = tools.Shape2->geometry();
         const QList<std::pair<const char*, std::pair<QRgb, QRgb>>> checks = {
             {"Picture8", {palette.Picture8->backColor(), line}},
@@ -176,12 +175,7 @@ private:
 private slots:
     // One window for each test function, shared by its rows: a row sets up
     // what it needs with presses of its own, so the tables stay fast.
-    void init() {
-        if (windowOf != QTest::currentTestFunction()) {
-            QVERIFY(rig.show());
-            windowOf = QTest::currentTestFunction();
-        }
-    }
+    void init() { QVERIFY(rig.showOncePerFunction()); }
     void cleanupTestCase() { rig.form.reset(); }
 
     void everyPaletteCell_data() {
@@ -197,13 +191,13 @@ private slots:
         QFETCH(quint32, colour);
         QFETCH(QPoint, place);
         const QRgb rgb = fromBgr(colour);
-        PictureBoxControl* cell = form().palette->cell(index);
+        PictureBoxControl* cell = rig.palette().cell(index);
         QVERIFY(cell);
-        QCOMPARE(cell->parentWidget(), static_cast<QWidget*>(form().Picture5));
+        QCOMPARE(cell->parentWidget(), static_cast<QWidget*>(rig.palettePanel()));
         QCOMPARE(cell->geometry(), pxRect(place.x(), place.y(), kCellSize, kCellSize));
         QCOMPARE(cell->backColor(), rgb);
         // Seen: the colour inside a single dark line.
-        const QImage panel = grabbed(form().Picture5);
+        const QImage panel = grabbed(rig.palettePanel());
         QCOMPARE(panel.pixel(cell->geometry().center()), rgb);
         QCOMPARE(panel.pixel(cell->geometry().center().x(), cell->y()), kBlack);
 
@@ -213,7 +207,7 @@ private slots:
         // Both colours something else first, so that every change shows.
         const bool black = rgb == kBlack;
         const QRgb other = black ? kWhite : kBlack;
-        PictureBoxControl* otherCell = form().palette->cell(black ? 0 : 10);
+        PictureBoxControl* otherCell = rig.palette().cell(black ? 0 : 10);
         QVERIFY(rig.pressAt(inInner(otherCell, QPoint(8, 8)), Qt::LeftButton));
         QVERIFY(rig.pressAt(inInner(otherCell, QPoint(8, 8)), Qt::RightButton));
         QString differ = coloursDiffer(other, other);
@@ -235,10 +229,10 @@ private slots:
         for (int tab = 2; tab <= 13; ++tab) {
             const QList<int> stamps = stampsOfTab(tab);
             all << stamps;
-            QWidget* page = form().Picture2.at(tab - 1);
+            QWidget* page = rig.page(tab - 1);
             QSet<QWidget*> expected;
             for (int number : stamps)
-                expected << form().Picture3.at(number);
+                expected << rig.button(number);
             const QList<QWidget*> children =
                 page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
             QCOMPARE(QSet<QWidget*>(children.begin(), children.end()), expected);
@@ -276,8 +270,8 @@ private slots:
         QFETCH(bool, onGrid);
         QFETCH(QPoint, place);
         QFETCH(QRect, visible);
-        PictureBoxControl* page = form().Picture2.at(tab - 1);
-        ImageControl* button = form().Picture3.at(number);
+        PictureBoxControl* page = rig.page(tab - 1);
+        ImageControl* button = rig.button(number);
         QCOMPARE(button->parentWidget(), static_cast<QWidget*>(page));
         QCOMPARE(button->size(), QSize(px(kStampSize), px(kStampSize)));
         if (onGrid) {
@@ -304,7 +298,7 @@ private slots:
         const QPoint at = inInner(page, shown.center());
         QCOMPARE(inner()->childAt(at), static_cast<QWidget*>(button));
         QVERIFY(rig.pressAt(at, kButtons[number % 3]));
-        QCOMPARE(int(form().drawing.currentTool), number);
+        QCOMPARE(int(rig.currentTool()), number);
         QCOMPARE(borderedButton(), number);
     }
 
@@ -331,8 +325,8 @@ private slots:
         QFETCH(int, number);
         QFETCH(QRect, place);
         QFETCH(QString, covers);
-        PictureBoxControl* page = form().Picture2[0];
-        ImageControl* button = form().Picture3.at(number);
+        PictureBoxControl* page = rig.page(0);
+        ImageControl* button = rig.button(number);
         QCOMPARE(button->parentWidget(), static_cast<QWidget*>(page));
         QCOMPARE(button->geometry(), pxRect(place.x(), place.y(), place.width(), place.height()));
         if (number == 194) {
@@ -350,7 +344,7 @@ private slots:
         const QPoint at = inInner(page, decoration->geometry().center());
         QCOMPARE(inner()->childAt(at), static_cast<QWidget*>(button));
         QVERIFY(rig.pressAt(at, Qt::LeftButton));
-        QCOMPARE(int(form().drawing.currentTool), number);
+        QCOMPARE(int(rig.currentTool()), number);
         QCOMPARE(borderedButton(), number);
     }
 
@@ -386,7 +380,7 @@ private slots:
         QFETCH(bool, ellipse);
         QFETCH(bool, filled);
         QFETCH(int, width);
-        PictureBoxControl* page = form().Picture2[0];
+        PictureBoxControl* page = rig.page(0);
         auto* control = page->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
         QVERIFY(control);
         const QImage seen = grabbed(page);

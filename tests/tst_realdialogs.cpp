@@ -17,7 +17,7 @@ class TestRealDialogs : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Form1> form;
+    FormRig rig;
     std::unique_ptr<QTemporaryDir> dir;
     QStringList seen; // titles and texts of the dialogs, in order
     QStringList failures;
@@ -64,11 +64,11 @@ private:
         failures << "no button " + text;
     }
     void keyOnCanvas(Qt::Key key) {
-        QTest::keyClick(form->Picture1, key, Qt::ControlModifier);
+        QTest::keyClick(rig.canvasWidget(), key, Qt::ControlModifier);
         QTRY_COMPARE(QApplication::activeModalWidget(), nullptr);
     }
     void draw() {
-        QWidget* canvas = form->Picture1;
+        QWidget* canvas = rig.canvasWidget();
         auto send = [canvas](QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
             QMouseEvent event(type, QPointF(pos), canvas->mapToGlobal(QPointF(pos)),
                               type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
@@ -91,16 +91,14 @@ private slots:
         QVERIFY(dir->isValid());
         seen.clear();
         failures.clear();
-        form = std::make_unique<Form1>();
-        form->showCentred();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QApplication::setActiveWindow(form.get());
+        QVERIFY(rig.show(true));
+        QApplication::setActiveWindow(rig.form.get());
     }
-    void cleanup() { form.reset(); }
+    void cleanup() { rig.form.reset(); }
 
     void saveNewAndOpenAgain() {
         draw();
-        const QImage drawn = form->canvas.Image();
+        const QImage drawn = rig.canvas();
         const QString file = dir->filePath(QStringLiteral("min teckning å.bmp"));
 
         whenModal([&](QWidget* dialog) {
@@ -108,20 +106,20 @@ private slots:
             pressInModal(dialog, Qt::Key_Return);
         });
         keyOnCanvas(Qt::Key_S);
-        QCOMPARE(form->windowTitle(), file + " - Pensilo");
+        QCOMPARE(rig.title(), file + " - Pensilo");
         QCOMPARE(readBack(file), drawn);
 
         // Enter answers No: a clean untitled picture.
         whenModal([&](QWidget* box) { pressInModal(box, Qt::Key_Return); });
         keyOnCanvas(Qt::Key_N);
-        QCOMPARE(form->windowTitle(), QStringLiteral("[Namnlös] - Pensilo"));
-        QCOMPARE(form->canvas.Image().pixel(100, 40), qRgb(255, 255, 255));
+        QCOMPARE(rig.title(), QStringLiteral("[Namnlös] - Pensilo"));
+        QCOMPARE(rig.canvas().pixel(100, 40), qRgb(255, 255, 255));
 
         // Open starts from the file last saved: Enter opens it.
         whenModal([&](QWidget* dialog) { pressInModal(dialog, Qt::Key_Return); });
         keyOnCanvas(Qt::Key_O);
-        QCOMPARE(form->windowTitle(), file + " - Pensilo");
-        QCOMPARE(form->canvas.Image(), drawn);
+        QCOMPARE(rig.title(), file + " - Pensilo");
+        QCOMPARE(rig.canvas(), drawn);
 
         QCOMPARE(seen, QStringList({"Spara", "Pensilo",
                                     "Vill du spara ändringarna i " + file + " ?", "Öppna"}));
@@ -154,14 +152,14 @@ private slots:
         QCOMPARE(seen.size(), 1 + 2 * 2);
         QCOMPARE(seen.count(QStringLiteral("Spara")), 3);
         QVERIFY2(seen.at(2).contains(QStringLiteral("finns redan")), qPrintable(seen.at(2)));
-        QCOMPARE(readBack(file), form->canvas.Image());
+        QCOMPARE(readBack(file), rig.canvas());
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
     }
 
     // Escape at the close question keeps the window and the picture.
     void escapeAtTheCloseQuestionKeepsTheWindow() {
         draw();
-        const QImage drawn = form->canvas.Image();
+        const QImage drawn = rig.canvas();
         whenModal([&](QWidget* box) {
             auto* question = qobject_cast<QMessageBox*>(box);
             if (!question || question->icon() != QMessageBox::Question ||
@@ -169,9 +167,9 @@ private slots:
                 failures << "not the question with No as default";
             pressInModal(box, Qt::Key_Escape);
         });
-        QVERIFY(!form->close());
-        QVERIFY(form->isVisible());
-        QCOMPARE(form->canvas.Image(), drawn);
+        QVERIFY(!rig.form->close());
+        QVERIFY(rig.form->isVisible());
+        QCOMPARE(rig.canvas(), drawn);
         QCOMPARE(seen, QStringList({"Pensilo", "Vill du spara ändringarna i [Namnlös] ?"}));
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
     }

@@ -40,10 +40,10 @@ private slots:
     void looksAsItDid() {
         QFETCH(QString, name);
         QFETCH(int, tab);
-        QWidget* shown = tab == 0 ? rig.form->Picture5 : rig.form->Picture4;
+        QWidget* shown = tab == 0 ? rig.palettePanel() : rig.scenePanel();
         if (tab > 0) {
             rig.clickTab(tab);
-            shown = rig.form->Picture2.at(tab - 1);
+            shown = rig.page(tab - 1);
             QVERIFY(shown->isVisible());
         }
         const QImage seen = shown->grab().toImage().convertToFormat(QImage::Format_RGB32);

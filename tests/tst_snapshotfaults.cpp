@@ -42,11 +42,11 @@ private:
 
     void useSnapshotFolder(const QString& path) {
         folder = path;
-        rig.form->snapshotFolder = [path] { return path + "/"; };
+        rig.setSnapshotFolder(path + "/");
     }
     void chooseTool(qint16 tool) {
-        QTest::mouseClick(rig.form->Picture3[size_t(tool)], Qt::LeftButton, {}, QPoint(2, 2));
-        QCOMPARE(rig.form->drawing.currentTool, tool);
+        QTest::mouseClick(rig.button(size_t(tool)), Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(rig.currentTool(), tool);
     }
     void drawAStroke(int y) {
         chooseTool(ToolId::kLastPen);

@@ -38,7 +38,7 @@ private slots:
         QVERIFY(dir->isValid());
         QVERIFY(rig.show());
         recorder = WallpaperRecorder();
-        rig.form->wallpaper->useWallpaper(recorder);
+        rig.wallpaper().useWallpaper(recorder);
     }
     void cleanup() { rig.form.reset(); }
 

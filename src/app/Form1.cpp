@@ -9,6 +9,7 @@
 #include "pickers/StampPages.h"
 #include "pickers/ToolPage.h"
 #include "platform/BuiltinPictures.h"
+#include "platform/ControlCodes.h"
 #include "platform/Units.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/KeyArgs.h"
@@ -26,7 +27,9 @@
 
 namespace {
 
-const QRgb kLightGrey = qRgb(192, 192, 192);
+// The window's inner area, below the menu band.
+constexpr int kInnerWidth = 721;
+constexpr int kInnerHeight = 515;
 
 PictureBoxControl* makePanel(QWidget* parent, const QString& name, QRect geometry, QRgb colour) {
     auto* panel = new PictureBoxControl(parent);
@@ -86,7 +89,7 @@ void Form1::buildControls(QWidget* form) {
     // Picture1, Picture4, TabStrip1. Qt stacks later siblings above earlier
     // ones, so they are created bottom first.
     QStringList captions;
-    for (int tab = 1; tab <= 13; ++tab)
+    for (int tab = 1; tab <= kPageCount; ++tab)
         captions << QString::number(tab);
     TabStrip1 = new TabStrip(captions, form);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
@@ -114,13 +117,13 @@ void Form1::buildControls(QWidget* form) {
     dispatch.update = [this](const QRect& rect) { Picture1->update(rect); };
     dispatch.Refresh = [this] { Picture1->repaint(); };
 
-    for (int page = 12; page >= 0; --page) {
+    for (int page = kPageCount - 1; page >= 0; --page) {
         const QRect geometry =
             page == 0 ? twipsRect(7440, 480, 3135, 3855) : twipsRect(7440, 600, 3135, 2535);
         Picture2.at(page) =
             makePanel(form, QStringLiteral("Picture2(%1)").arg(page), geometry, kLightGrey);
         // Only the tool page and, beneath it, the last stamp page are visible at start.
-        Picture2.at(page)->setVisible(page == 0 || page == 12);
+        Picture2.at(page)->setVisible(page == 0 || page == kPageCount - 1);
     }
     toolPage = std::make_unique<ToolPage>(Picture2[0], Picture3);
     StampPages::build(Picture2, Picture3);
@@ -128,7 +131,7 @@ void Form1::buildControls(QWidget* form) {
         Picture3.at(index)->onMouseDown = [this, index](const MouseArgs& args) {
             Picture3_MouseDown(static_cast<qint16>(index), args);
         };
-    Picture3.at(183)->setBorderStyle(1);
+    Picture3.at(ToolId::kFirstPen)->setBorderStyle(BorderStyle::kFixedSingle);
 
     Picture5 = makePanel(form, QStringLiteral("Picture5"), twipsRect(120, 6720, 10575, 735),
                          QGuiApplication::palette().color(QPalette::Button).rgb());
@@ -139,7 +142,7 @@ void Form1::buildControls(QWidget* form) {
 }
 
 void Form1::Form_Load() {
-    drawing.currentTool = 183;
+    drawing.currentTool = ToolId::kFirstPen;
 }
 
 void Form1::showCentred() {
@@ -164,13 +167,13 @@ void Form1::TabStrip1_Click() {
 void Form1::Picture3_MouseDown(qint16 Index, const MouseArgs&) {
     drawing.currentTool = Index;
     for (ImageControl* button : Picture3)
-        button->setBorderStyle(0);
-    Picture3.at(static_cast<size_t>(Index))->setBorderStyle(1);
+        button->setBorderStyle(BorderStyle::kNone);
+    Picture3.at(static_cast<size_t>(Index))->setBorderStyle(BorderStyle::kFixedSingle);
 }
 
 void Form1::Picture6_MouseDown(qint16 Index, const MouseArgs& args) {
     const QRgb colour = palette->cell(Index)->backColor();
-    if (args.Button == 1) {
+    if (args.Button == MouseButton::kLeft) {
         toolPage->Line1->setBorderColor(colour);
         toolPage->Shape1->setBorderColor(colour);
         toolPage->Shape3->setBorderColor(colour);
@@ -178,7 +181,7 @@ void Form1::Picture6_MouseDown(qint16 Index, const MouseArgs& args) {
         toolPage->Shape4->setBorderColor(colour);
         palette->Picture8->setBackColor(colour);
     }
-    if (args.Button == 2) {
+    if (args.Button == MouseButton::kRight) {
         toolPage->Shape2->setFillColor(colour);
         toolPage->Shape4->setFillColor(colour);
         palette->Picture9->setBackColor(colour);
@@ -194,7 +197,7 @@ void Form1::Image2_MouseDown(qint16 Index, const MouseArgs&) {
 }
 
 void Form1::Picture1_MouseDown(const MouseArgs& args) {
-    dispatch.mouseDown(args.Button, args.Shift, args.X, args.Y, snapshotFolder());
+    dispatch.mouseDown(args.Button, args.Shift, args.X, args.Y, snapshotFolder_());
 }
 
 void Form1::Picture1_MouseMove(const MouseArgs& args) {
@@ -286,8 +289,8 @@ void Form1::avsluta() {
 void Form1::stopProgram() {
     stopped_ = true;
     hide();
-    if (onStop)
-        onStop();
+    if (onStop_)
+        onStop_();
 }
 
 namespace {

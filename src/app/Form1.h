@@ -3,6 +3,7 @@
 #include "canvas/CanvasDispatch.h"
 #include "canvas/DrawingState.h"
 #include "canvas/PictureBox.h"
+#include "pickers/ControlArrays.h"
 #include "platform/CommonDialog.h"
 #include "platform/SnapshotFolder.h"
 #include "platform/widgets/ActiveBar.h"
@@ -10,16 +11,13 @@
 
 #include <QMainWindow>
 
-#include <array>
 #include <functional>
 #include <memory>
 
 class CanvasWidget;
 class Dialogs;
 class Document;
-class ImageControl;
 class PalettePanel;
-class PictureBoxControl;
 class ScenePanel;
 class TabStrip;
 class ToolPage;
@@ -70,14 +68,28 @@ public:
     // closes without a question, and `onStop` ends the event loop.
     void stopProgram();
     bool stopped() const { return stopped_; }
-    std::function<void()> onStop;
+    void setOnStop(std::function<void()> onStop) { onStop_ = std::move(onStop); }
 
     // Shows the window centred on its screen.
     void showCentred();
 
-    // Where the shape tools keep temp.bmp, asked on every press; a test
-    // points it at a folder of its own.
-    std::function<QString()> snapshotFolder = &SnapshotFolder::current;
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    QMenu* createPopupMenu() override { return nullptr; }
+
+private:
+    // The tests' rig reads the controls and points the snapshot folder at a
+    // folder of its own.
+    friend class FormRig;
+
+    void buildControls(QWidget* form);
+    bool forwardKey(QWidget* receiver, QKeyEvent* event);
+
+    // Where the shape tools keep temp.bmp, asked on every press.
+    std::function<QString()> snapshotFolder_ = &SnapshotFolder::current;
+    std::function<void()> onStop_;
+    bool stopped_ = false;
 
     // The drawing state and the canvas's picture box.
     DrawingState drawing;
@@ -88,8 +100,8 @@ public:
     // The controls, by their designer names.
     CanvasWidget* Picture1 = nullptr;
     TabStrip* TabStrip1 = nullptr;
-    std::array<PictureBoxControl*, 13> Picture2{};
-    std::array<ImageControl*, 195> Picture3{};
+    Pages Picture2{};
+    ToolButtons Picture3{};
     PictureBoxControl* Picture4 = nullptr;
     PictureBoxControl* Picture5 = nullptr;
     std::unique_ptr<ToolPage> toolPage;
@@ -99,18 +111,4 @@ public:
     CommonDialog Cmdialog;
     std::unique_ptr<Document> document;
     std::unique_ptr<WallpaperCommands> wallpaper;
-
-    static constexpr int kInnerWidth = 721;
-    static constexpr int kInnerHeight = 515;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    QMenu* createPopupMenu() override { return nullptr; }
-
-private:
-    void buildControls(QWidget* form);
-    bool forwardKey(QWidget* receiver, QKeyEvent* event);
-
-    bool stopped_ = false;
 };

@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
 
     Form1 form;
     // Exit and the close question end the program here, whatever else is queued.
-    form.onStop = [] { QCoreApplication::exit(0); };
+    form.setOnStop([] { QCoreApplication::exit(0); });
     reportFirstFrameIfAsked(&form);
     form.showCentred();
     if (!line.file.isEmpty())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "canvas/DrawingState.h"
+#include "canvas/Tool.h"
 
 #include <QRect>
 #include <QString>
@@ -11,7 +11,7 @@ class Icon;
 class PictureBox;
 
 // What the canvas's press, move and release do: the steps every event takes
-// whatever the tool, then the branch of the tool in use.
+// whatever the tool, then the step of the tool in use.
 class CanvasDispatch {
 public:
     CanvasDispatch(PictureBox& canvas, DrawingState& state, Module1& points);
@@ -30,11 +30,11 @@ public:
                    quint32 fillColour);
     void mouseUp(qint16 Button, qint16 Shift, float x, float y);
 
-    // Saves the canvas to temp.bmp and makes the file, read back, its background.
-    void SaveCanvasSnapshot(const QString& snapshotFolder);
-
 private:
-    void scheduleChangedRect();
+    using Step = Repaint (*Tool::*)(ToolContext&, const CanvasEvent&);
+    // The step of the tool in use, its kind chosen once from currentTool.
+    void run(Step step, const CanvasEvent& event, const QString& snapshotFolder = {});
+    void show(Repaint repaint);
 
     PictureBox& canvas_;
     DrawingState& state_;

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "canvas/DrawingState.h"
-
-class PictureBox;
+#include "canvas/Tool.h"
 
 // The six pens and the broad brush: strokes that follow the pointer while a
 // button is held, one segment per move, in ForeColor.
@@ -12,10 +10,11 @@ namespace FreehandTool {
 qint16 widthOf(qint16 tool);
 
 // Any button starts a stroke at the press point; nothing is drawn yet.
-void press(PictureBox& canvas, DrawingState& state, float x, float y);
-
+Repaint press(ToolContext& context, const CanvasEvent& event);
 // Sets the tool's width, then draws a segment from the current point when a
 // stroke is in progress.
-void move(PictureBox& canvas, const DrawingState& state, float x, float y);
+Repaint move(ToolContext& context, const CanvasEvent& event);
+// Any button ends the stroke.
+Repaint release(ToolContext& context, const CanvasEvent& event);
 
 } // namespace FreehandTool

@@ -67,7 +67,7 @@ void PictureBox::Line(float x1, float y1, float x2, float y2, bool box) {
     } else {
         const QPointF c(b.x(), a.y());
         const QPointF d(a.x(), b.y());
-        if (FillStyle == 0) {
+        if (FillStyle == FillStyle::kSolid) {
             // The fill lies strictly inside the outline's corner pixels; a box
             // one or two pixels across has no inside.
             const QPoint p = Raster::pixelAt(a), q = Raster::pixelAt(b);
@@ -96,8 +96,9 @@ void PictureBox::Circle(float x, float y, float radius, float aspect) {
         rx = radius / static_cast<double>(aspect);
     // Centre and semi-axes measured between pixel centres, like the lines.
     const QPointF centre = toPixels(x, y) + QPointF(0.5, 0.5);
-    changed(Raster::ellipse(image_, centre, twipsToPixelsF(rx), twipsToPixelsF(ry), FillStyle == 0,
-                            bgrToRgb(FillColor), true, bgrToRgb(ForeColor)));
+    changed(Raster::ellipse(image_, centre, twipsToPixelsF(rx), twipsToPixelsF(ry),
+                            FillStyle == FillStyle::kSolid, bgrToRgb(FillColor), true,
+                            bgrToRgb(ForeColor)));
     CurrentX = x;
     CurrentY = y;
 }

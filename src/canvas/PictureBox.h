@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ControlCodes.h"
+
 #include <QImage>
 #include <QRect>
 
@@ -21,7 +23,7 @@ public:
     quint32 BackColor = 0xFFFFFF;
     quint32 ForeColor = 0xFF0000;
     quint32 FillColor = 0x0000FF;
-    qint16 FillStyle = 0; // 0 solid, 1 transparent
+    qint16 FillStyle = FillStyle::kSolid;
     qint16 DrawWidth = 1; // pixels
     float CurrentX = 0;
     float CurrentY = 0;

@@ -1,30 +1,35 @@
 #include "canvas/ShapeTool.h"
 
 #include "canvas/PictureBox.h"
+#include "platform/ControlCodes.h"
+#include "platform/PictureFile.h"
 #include "platform/Units.h"
 
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
 struct ShapeDesign {
+    qint16 tool;
     qint16 kind;
     qint16 fillStyle;
 };
 
-ShapeDesign designOf(qint16 tool) {
-    switch (tool) {
-    case ToolId::kBox:
-        return {1, 1};
-    case ToolId::kFilledBox:
-        return {1, 0};
-    case ToolId::kStraightLine:
-        return {4, 0};
-    case ToolId::kEllipse:
-        return {3, 1};
-    default:
-        return {3, 0}; // the filled ellipse
-    }
+// The straight line sets a solid fill, which a line never shows.
+constexpr ShapeDesign kShapes[] = {
+    {ToolId::kBox, ShapeKind::kBox, FillStyle::kTransparent},
+    {ToolId::kFilledBox, ShapeKind::kBox, FillStyle::kSolid},
+    {ToolId::kStraightLine, ShapeKind::kStraightLine, FillStyle::kSolid},
+    {ToolId::kEllipse, ShapeKind::kEllipse, FillStyle::kTransparent},
+    {ToolId::kFilledEllipse, ShapeKind::kEllipse, FillStyle::kSolid},
+};
+
+const ShapeDesign& designOf(qint16 tool) {
+    for (const ShapeDesign& design : kShapes)
+        if (design.tool == tool)
+            return design;
+    return kShapes[std::size(kShapes) - 1];
 }
 
 // 16-bit sums and differences, clamped: a drag carried far off the canvas on a
@@ -40,35 +45,66 @@ qint16 difference16(qint16 a, qint16 b) {
 
 namespace ShapeTool {
 
-void press(PictureBox& canvas, DrawingState& state, Module1& points, float x, float y) {
-    const ShapeDesign design = designOf(state.currentTool);
-    state.shapeKind = design.kind;
-    canvas.DrawWidth = 1;
-    canvas.FillStyle = design.fillStyle;
-    state.shapeDragging = DrawingState::True;
-    points.shapeX1 = points.shapeX2 = roundToInt16(x);
-    points.shapeY1 = points.shapeY2 = roundToInt16(y);
+Repaint press(ToolContext& context, const CanvasEvent& event) {
+    startDrag(context, event);
+    SaveCanvasSnapshot(context.canvas, context.snapshotFolder);
+    return Repaint::None;
 }
 
-bool move(PictureBox& canvas, const DrawingState& state, Module1& points, float x, float y) {
+void startDrag(ToolContext& context, const CanvasEvent& event) {
+    DrawingState& state = context.state;
+    Module1& points = context.points;
+    const ShapeDesign& design = designOf(state.currentTool);
+    state.shapeKind = design.kind;
+    context.canvas.DrawWidth = 1;
+    context.canvas.FillStyle = design.fillStyle;
+    state.shapeDragging = DrawingState::True;
+    points.shapeX1 = points.shapeX2 = roundToInt16(event.x);
+    points.shapeY1 = points.shapeY2 = roundToInt16(event.y);
+}
+
+Repaint move(ToolContext& context, const CanvasEvent& event) {
+    const DrawingState& state = context.state;
+    Module1& points = context.points;
     if (!state.shapeDragging)
-        return false;
-    points.shapeX2 = roundToInt16(x);
-    points.shapeY2 = roundToInt16(y);
-    DrawShapeFigure(canvas, state.shapeKind, points.shapeX1, points.shapeY1, points.shapeX2,
+        return Repaint::None;
+    points.shapeX2 = roundToInt16(event.x);
+    points.shapeY2 = roundToInt16(event.y);
+    DrawShapeFigure(context.canvas, state.shapeKind, points.shapeX1, points.shapeY1, points.shapeX2,
                     points.shapeY2);
-    return true;
+    return Repaint::Now;
+}
+
+Repaint release(ToolContext& context, const CanvasEvent&) {
+    context.state.shapeDragging = DrawingState::False;
+    return Repaint::None;
+}
+
+void SaveCanvasSnapshot(PictureBox& canvas, const QString& snapshotFolder) {
+    const QString path = snapshotFolder + QStringLiteral("temp.bmp");
+    PictureFile::LoadResult loaded;
+    if (PictureFile::saveBmp(canvas.Image(), path).ok())
+        loaded = PictureFile::load(path);
+    // The canvas in memory is the truth. Without the file (a full disk, a
+    // folder in its place) the preview would clear back to an older
+    // background, and a file that reads back as another picture (a second
+    // Pensilo sharing the folder, saving between our write and our read)
+    // would put that picture on this canvas: either way the drawing would be
+    // lost. Nothing is said: the drawing goes on unharmed, and a full disk is
+    // reported where it matters, when the picture is saved.
+    canvas.setPicture(loaded.ok() && loaded.image == canvas.Image() ? loaded.image
+                                                                    : canvas.Image().copy());
 }
 
 void DrawShapeFigure(PictureBox& canvas, qint16 shapeKind, qint16 x1, qint16 y1, qint16 x2,
                      qint16 y2) {
     canvas.Cls();
     const float fx1 = x1, fy1 = y1, fx2 = x2, fy2 = y2;
-    if (shapeKind == 1)
+    if (shapeKind == ShapeKind::kBox)
         canvas.Line(fx1, fy1, fx2, fy2, true);
-    if (shapeKind == 3)
+    if (shapeKind == ShapeKind::kEllipse)
         DrawEllipseInBox(canvas, x1, y1, x2, y2);
-    if (shapeKind == 4)
+    if (shapeKind == ShapeKind::kStraightLine)
         canvas.Line(fx1, fy1, fx2, fy2);
 }
 

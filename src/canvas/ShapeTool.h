@@ -1,6 +1,8 @@
 #pragma once
 
-#include "canvas/DrawingState.h"
+#include "canvas/Tool.h"
+
+#include <QString>
 
 class PictureBox;
 
@@ -9,12 +11,18 @@ class PictureBox;
 // anew, so the preview never leaves a trace.
 namespace ShapeTool {
 
-// Steps 1 to 4 of the press: kind, width, fill style, drag state and the
-// start point. The caller then takes the snapshot.
-void press(PictureBox& canvas, DrawingState& state, Module1& points, float x, float y);
+// startDrag, then the snapshot that every preview clears back to.
+Repaint press(ToolContext& context, const CanvasEvent& event);
+// Kind, width, fill style, drag state and the start point.
+void startDrag(ToolContext& context, const CanvasEvent& event);
+// Follows the pointer with the figure while a drag is in progress.
+Repaint move(ToolContext& context, const CanvasEvent& event);
+// Any button ends the drag; the last preview stays.
+Repaint release(ToolContext& context, const CanvasEvent& event);
 
-// Follows the pointer with the figure; false when no drag is in progress.
-bool move(PictureBox& canvas, const DrawingState& state, Module1& points, float x, float y);
+// Saves the canvas to temp.bmp in `snapshotFolder` and makes the file, read
+// back, its background.
+void SaveCanvasSnapshot(PictureBox& canvas, const QString& snapshotFolder);
 
 // Clears the canvas to its background and draws one figure of `shapeKind`.
 void DrawShapeFigure(PictureBox& canvas, qint16 shapeKind, qint16 x1, qint16 y1, qint16 x2,

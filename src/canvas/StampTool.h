@@ -1,7 +1,6 @@
 #pragma once
 
-class Icon;
-class PictureBox;
+#include "canvas/Tool.h"
 
 // A stamp is painted once per press, at the pointer, through its mask.
 namespace StampTool {
@@ -10,6 +9,10 @@ namespace StampTool {
 inline constexpr float kOffsetX = 220;
 inline constexpr float kOffsetY = 250;
 
-void press(PictureBox& canvas, const Icon& stamp, float x, float y);
+Repaint press(ToolContext& context, const CanvasEvent& event);
+// Nothing follows the pointer.
+Repaint move(ToolContext& context, const CanvasEvent& event);
+// Ends any stroke, as every tool but the shapes does.
+Repaint release(ToolContext& context, const CanvasEvent& event);
 
 } // namespace StampTool

@@ -1,6 +1,7 @@
 #include "pickers/StampPages.h"
 
 #include "platform/BuiltinPictures.h"
+#include "platform/ControlCodes.h"
 #include "platform/Units.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/PictureBoxControl.h"
@@ -47,8 +48,7 @@ constexpr OffGrid kOffGrid[] = {{6, 98, 2760, 2280}, {11, 171, -120, 2160}, {11,
 
 namespace StampPages {
 
-void build(const std::array<PictureBoxControl*, 13>& pages,
-           std::array<ImageControl*, 195>& buttons) {
+void build(const Pages& pages, ToolButtons& buttons) {
     auto addStamp = [&](int page, int index, int left, int top) {
         auto* button = new ImageControl(pages.at(static_cast<size_t>(page)));
         button->setObjectName(QStringLiteral("Picture3(%1)").arg(index));
@@ -56,7 +56,7 @@ void build(const std::array<PictureBoxControl*, 13>& pages,
                             twipsToPixels(kStampSize));
         // The button shows the icon as Windows draws it on the page's grey.
         button->setPictureSource(
-            [index] { return BuiltinPictures::stamp(index).onBackground(qRgb(192, 192, 192)); });
+            [index] { return BuiltinPictures::stamp(index).onBackground(kLightGrey); });
         buttons.at(static_cast<size_t>(index)) = button;
     };
     for (int page = 1; page <= kStampPageCount; ++page)

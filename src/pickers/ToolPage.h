@@ -1,8 +1,7 @@
 #pragma once
 
-#include <array>
+#include "pickers/ControlArrays.h"
 
-class ImageControl;
 class LineControl;
 class PictureBoxControl;
 class ShapeControl;
@@ -13,7 +12,7 @@ class ToolPage {
 public:
     // Builds the decorations and buttons on `page`; the buttons are stored at
     // their indexes in `buttons` (Picture3).
-    ToolPage(PictureBoxControl* page, std::array<ImageControl*, 195>& buttons);
+    ToolPage(PictureBoxControl* page, ToolButtons& buttons);
 
     ShapeControl* Shape1 = nullptr;       // outlined rectangle
     ShapeControl* Shape2 = nullptr;       // filled rectangle

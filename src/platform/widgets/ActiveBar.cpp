@@ -1,5 +1,7 @@
 #include "platform/widgets/ActiveBar.h"
 
+#include "platform/ControlCodes.h"
+
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -7,9 +9,6 @@
 #include <QMouseEvent>
 
 namespace {
-
-constexpr qint16 kCtrl = 2;
-constexpr qint16 kAlt = 4;
 
 QString fromUtf8(const char* text) {
     return QString::fromUtf8(text);
@@ -95,7 +94,7 @@ ActiveBar::Tool ActiveBar::Tools(const QString& name) const {
 void ActiveBar::OnKeyDown(qint16& KeyCode, qint16& Shift) {
     if (KeyCode == 0)
         return;
-    if (Shift == kCtrl) {
+    if (Shift == ShiftKey::kCtrl) {
         for (size_t i = 0; i < tools_.size(); ++i) {
             if (shortcuts_[i] == 0 || KeyCode != 'A' + shortcuts_[i] - 1)
                 continue;
@@ -107,7 +106,7 @@ void ActiveBar::OnKeyDown(qint16& KeyCode, qint16& Shift) {
     }
     // Qt's menu bar usually takes Alt and the title's access key before the
     // window sees it; this covers a key that reaches the bar all the same.
-    if (Shift == kAlt && KeyCode == accessKey(menu_->title())) {
+    if (Shift == ShiftKey::kAlt && KeyCode == accessKey(menu_->title())) {
         KeyCode = 0;
         bar_->setActiveAction(menu_->menuAction());
     }

@@ -50,7 +50,7 @@ void ImageControl::paintEvent(QPaintEvent*) {
     } else if (!picture_.isNull()) {
         painter.drawImage(0, 0, picture_);
     }
-    if (borderStyle_ == 1) {
+    if (borderStyle_ == BorderStyle::kFixedSingle) {
         painter.setPen(Qt::black);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }

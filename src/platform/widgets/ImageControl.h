@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ControlCodes.h"
 #include "platform/widgets/MouseArgs.h"
 
 #include <QImage>
@@ -35,5 +36,5 @@ private:
     std::function<QImage()> makePicture_;
     QImage scaled_;
     bool stretch_ = false;
-    int borderStyle_ = 0;
+    int borderStyle_ = BorderStyle::kNone;
 };

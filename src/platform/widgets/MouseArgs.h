@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ControlCodes.h"
 #include "platform/Units.h"
 
 #include <QMouseEvent>
@@ -21,22 +22,22 @@ using MouseHandler = std::function<void(const MouseArgs&)>;
 inline qint16 buttonMask(Qt::MouseButtons buttons) {
     qint16 mask = 0;
     if (buttons & Qt::LeftButton)
-        mask |= 1;
+        mask |= MouseButton::kLeft;
     if (buttons & Qt::RightButton)
-        mask |= 2;
+        mask |= MouseButton::kRight;
     if (buttons & Qt::MiddleButton)
-        mask |= 4;
+        mask |= MouseButton::kMiddle;
     return mask;
 }
 
 inline qint16 shiftMask(Qt::KeyboardModifiers modifiers) {
     qint16 mask = 0;
     if (modifiers & Qt::ShiftModifier)
-        mask |= 1;
+        mask |= ShiftKey::kShift;
     if (modifiers & Qt::ControlModifier)
-        mask |= 2;
+        mask |= ShiftKey::kCtrl;
     if (modifiers & Qt::AltModifier)
-        mask |= 4;
+        mask |= ShiftKey::kAlt;
     return mask;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ControlCodes.h"
 #include "platform/widgets/MouseArgs.h"
 
 #include <QWidget>
@@ -21,6 +22,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QRgb backColor_ = qRgb(192, 192, 192);
+    QRgb backColor_ = kLightGrey;
     bool flatBorder_ = false;
 };

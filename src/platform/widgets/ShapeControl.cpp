@@ -24,7 +24,7 @@ void ShapeControl::setFillStyle(int style) {
 void ShapeControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(QColor::fromRgb(borderColor_));
-    if (fillStyle_ == 0)
+    if (fillStyle_ == FillStyle::kSolid)
         painter.setBrush(QColor::fromRgb(fillColor_));
     const QRect box = rect().adjusted(0, 0, -1, -1);
     if (kind_ == Kind::Rectangle)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ControlCodes.h"
+
 #include <QWidget>
 
 // A shape control (rectangle or ellipse) with border and fill colours. Like the
@@ -24,5 +26,5 @@ private:
     Kind kind_;
     QRgb borderColor_ = qRgb(0, 0, 0);
     QRgb fillColor_ = qRgb(0, 0, 0);
-    int fillStyle_ = 1;
+    int fillStyle_ = FillStyle::kTransparent;
 };

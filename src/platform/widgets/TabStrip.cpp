@@ -1,5 +1,7 @@
 #include "platform/widgets/TabStrip.h"
 
+#include "platform/ControlCodes.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -39,7 +41,7 @@ void TabStrip::mousePressEvent(QMouseEvent* event) {
 
 void TabStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QColor face(192, 192, 192);
+    const QColor face = QColor::fromRgb(kLightGrey);
     const QColor light(255, 255, 255);
     const QColor shadow(128, 128, 128);
     painter.fillRect(rect(), face);
