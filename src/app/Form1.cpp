@@ -69,8 +69,15 @@ Form1::Form1(Dialogs* dialogs)
     document->canvasReplaced = [this] {
         canvas.takeChangedRect();
         Picture1->update();
+        history.end();
+        pictureChanged();
     };
+    document->canvasReplacing = [this] { history.beginWhole(); };
     document->stopProgram = [this] { stopProgram(); };
+    history.documentNow = [this] { return UndoHistory::Document{document->name(), {}}; };
+    history.restoreDocument = [this](const UndoHistory::Document& state) {
+        document->setName(state.name);
+    };
     wallpaper = std::make_unique<WallpaperCommands>(*document, dialogs_);
     // The window sees every key before the control with the focus does.
     qApp->installEventFilter(this);
@@ -116,6 +123,11 @@ void Form1::buildControls(QWidget* form) {
     dispatch.stampPicture = [](qint16 tool) -> const Icon& { return BuiltinPictures::stamp(tool); };
     dispatch.update = [this](const QRect& rect) { Picture1->update(rect); };
     dispatch.Refresh = [this] { Picture1->repaint(); };
+    dispatch.gestureBegins = [this] { history.begin(); };
+    dispatch.gestureEnds = [this] {
+        history.end();
+        pictureChanged();
+    };
 
     for (int page = kPageCount - 1; page >= 0; --page) {
         const QRect geometry =
@@ -189,14 +201,18 @@ void Form1::Picture6_MouseDown(qint16 Index, const MouseArgs& args) {
 }
 
 void Form1::Image2_MouseDown(qint16 Index, const MouseArgs&) {
+    history.begin();
     // The scene is shared, never drawn on: drawing goes to the persistent image.
     canvas.Cls();
     canvas.setPicture(BuiltinPictures::scene(Index));
     canvas.takeChangedRect();
     Picture1->update();
+    history.end();
+    pictureChanged();
 }
 
 void Form1::Picture1_MouseDown(const MouseArgs& args) {
+    canvasButtons_ |= args.Button;
     dispatch.mouseDown(args.Button, args.Shift, args.X, args.Y, snapshotFolder_());
 }
 
@@ -207,8 +223,11 @@ void Form1::Picture1_MouseMove(const MouseArgs& args) {
 }
 
 void Form1::Picture1_MouseUp(const MouseArgs& args) {
+    canvasButtons_ &= ~args.Button;
     dispatch.mouseUp(args.Button, args.Shift, args.X, args.Y);
 }
+
+void Form1::pictureChanged() {}
 
 void Form1::ActiveBar1_Click(const ActiveBar::Tool& tool) {
     // Whole names, in this order: "spara" must not run Save As.
@@ -348,7 +367,33 @@ bool Form1::forwardKey(QWidget* receiver, QKeyEvent* event) {
         event->accept();
         return true;
     }
+    if (event->type() == QEvent::KeyPress && undoKey(*event)) {
+        event->accept();
+        return true;
+    }
     return false;
+}
+
+bool Form1::undoKey(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers held =
+        event.modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool undo = event.key() == Qt::Key_Z && held == Qt::ControlModifier;
+    const bool redo =
+        (event.key() == Qt::Key_Y && held == Qt::ControlModifier) ||
+        (event.key() == Qt::Key_Z && held == (Qt::ControlModifier | Qt::ShiftModifier));
+    if (!undo && !redo)
+        return false;
+    // Mid-stroke the keys do nothing: the gesture is not a step yet.
+    if (canvasButtons_ != 0)
+        return true;
+    // A release that never came (the pointer grabbed away) still ends its step.
+    history.end();
+    if (undo ? history.undo() : history.redo()) {
+        Picture1->update(canvas.takeChangedRect());
+        pictureChanged();
+    }
+    return true;
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 #include "canvas/CanvasDispatch.h"
 #include "canvas/DrawingState.h"
 #include "canvas/PictureBox.h"
+#include "canvas/UndoHistory.h"
 #include "pickers/ControlArrays.h"
 #include "platform/CommonDialog.h"
 #include "platform/SnapshotFolder.h"
@@ -85,6 +86,10 @@ private:
 
     void buildControls(QWidget* form);
     bool forwardKey(QWidget* receiver, QKeyEvent* event);
+    // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z: true when the key was one of them.
+    bool undoKey(const QKeyEvent& event);
+    // After every change to the picture that a step records.
+    void pictureChanged();
 
     // Where the shape tools keep temp.bmp, asked on every press.
     std::function<QString()> snapshotFolder_ = &SnapshotFolder::current;
@@ -96,6 +101,9 @@ private:
     Module1 module1;
     PictureBox canvas;
     CanvasDispatch dispatch{canvas, drawing, module1};
+    UndoHistory history{canvas};
+    // The buttons held on the canvas since their press.
+    qint16 canvasButtons_ = 0;
 
     // The controls, by their designer names.
     CanvasWidget* Picture1 = nullptr;

@@ -9,7 +9,11 @@ CanvasDispatch::CanvasDispatch(PictureBox& canvas, DrawingState& state, Module1&
 void CanvasDispatch::mouseDown(qint16 Button, qint16 Shift, float x, float y,
                                const QString& snapshotFolder) {
     canvas_.FillStyle = FillStyle::kTransparent;
+    if (gestureBegins)
+        gestureBegins();
     run(&Tool::press, {Button, Shift, x, y}, snapshotFolder);
+    if (toolOf(toolKind(state_.currentTool)).wholeOnPress && gestureEnds)
+        gestureEnds();
 }
 
 void CanvasDispatch::mouseMove(qint16 Button, qint16 Shift, float x, float y, quint32 lineColour,
@@ -27,6 +31,8 @@ void CanvasDispatch::mouseMove(qint16 Button, qint16 Shift, float x, float y, qu
 
 void CanvasDispatch::mouseUp(qint16 Button, qint16 Shift, float x, float y) {
     run(&Tool::release, {Button, Shift, x, y});
+    if (gestureEnds)
+        gestureEnds();
 }
 
 void CanvasDispatch::run(Step step, const CanvasEvent& event, const QString& snapshotFolder) {

@@ -22,6 +22,10 @@ public:
     std::function<void(const QRect&)> update;
     // Repaint the window now, so a shape's preview shows at once.
     std::function<void()> Refresh;
+    // A gesture, what a child sees as one action, begins before its press
+    // changes the canvas and ends after its release (a stamp's with its press).
+    std::function<void()> gestureBegins;
+    std::function<void()> gestureEnds;
 
     // `snapshotFolder` ends in a separator; the shape tools keep temp.bmp there.
     void mouseDown(qint16 Button, qint16 Shift, float x, float y, const QString& snapshotFolder);

@@ -31,6 +31,16 @@ void PictureBox::setPicture(const QImage& picture) {
     showPicture();
 }
 
+void PictureBox::restore(const QImage& part, QPoint at) {
+    const QRect target = QRect(at, part.size()) & image_.rect();
+    for (int y = target.top(); y <= target.bottom(); ++y)
+        std::memcpy(image_.scanLine(y) + qsizetype(target.left()) * 4,
+                    part.constScanLine(y - at.y()) + qsizetype(target.left() - at.x()) * 4,
+                    static_cast<size_t>(target.width()) * 4);
+    picture_ = image_;
+    changed(target);
+}
+
 void PictureBox::Cls() {
     showPicture();
     CurrentX = 0;

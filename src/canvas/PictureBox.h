@@ -49,6 +49,12 @@ public:
     // The persistent image.
     const QImage& Image() const { return image_; }
 
+    // Puts `part` back into the persistent image at pixel `at`, as undo does.
+    // The background picture becomes the image: every later Cls follows a
+    // new background (a shape press's snapshot, a scene, a new picture), so
+    // the old one is never seen again and need not be kept.
+    void restore(const QImage& part, QPoint at);
+
     // The pixel rectangle changed since the last call, for a partial repaint.
     QRect takeChangedRect();
 

@@ -80,6 +80,8 @@ void Document::Nytt() {
             setName(*chosen);
         break;
     case Dialogs::Answer::No:
+        if (canvasReplacing)
+            canvasReplacing();
         setName(kUntitled);
         canvas_.Cls();
         canvas_.setPicture(BuiltinPictures::scene(kWhiteScene));
@@ -99,8 +101,13 @@ void Document::öppna() {
     if (!Cmdialog_.ShowOpen())
         return;
     const QString chosen = Cmdialog_.FileName;
-    if (chosen.isEmpty() || loadOntoCanvas(chosen))
+    if (chosen.isEmpty()) {
         setName(chosen);
+    } else if (loadOntoCanvas(chosen)) {
+        setName(chosen);
+        if (canvasReplaced)
+            canvasReplaced();
+    }
 }
 
 bool Document::openFile(const QString& path) {
@@ -109,6 +116,8 @@ bool Document::openFile(const QString& path) {
     if (!loadOntoCanvas(full))
         return false;
     setName(full);
+    if (canvasReplaced)
+        canvasReplaced();
     return true;
 }
 
@@ -119,9 +128,9 @@ bool Document::loadOntoCanvas(const QString& path) {
         dialogs_.warning(kProduct, openFailedMessage(path, loaded.problem));
         return false;
     }
+    if (canvasReplacing)
+        canvasReplacing();
     canvas_.setPicture(loaded.image);
-    if (canvasReplaced)
-        canvasReplaced();
     return true;
 }
 

@@ -21,7 +21,9 @@ public:
 
     Document(QWidget& window, PictureBox& canvas, CommonDialog& Cmdialog, Dialogs& dialogs);
 
-    // The canvas's picture was replaced: show all of it.
+    // The canvas's picture is about to be replaced (New, Open), and was
+    // replaced, its name shown: show all of it.
+    std::function<void()> canvasReplacing;
     std::function<void()> canvasReplaced;
     // End the whole program at once.
     std::function<void()> stopProgram;
@@ -30,6 +32,8 @@ public:
     static QString nameFromTitle(const QString& title);
     QString name() const;
     bool isUntitled() const { return name() == kUntitled; }
+    // Shows `name` in the title; undo puts an earlier name back this way.
+    void setName(const QString& name);
 
     void Nytt();
     void öppna();
@@ -50,7 +54,6 @@ private:
     bool write(const QString& path);
     // Reads a picture onto the canvas; false, with the user told why, when it cannot.
     bool loadOntoCanvas(const QString& path);
-    void setName(const QString& name);
 
     QWidget& window_;
     PictureBox& canvas_;
