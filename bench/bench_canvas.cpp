@@ -5,6 +5,7 @@
 #include "app/CanvasWidget.h"
 #include "canvas/CanvasDispatch.h"
 #include "canvas/PictureBox.h"
+#include "canvas/UndoHistory.h"
 #include "platform/BuiltinPictures.h"
 
 #include <QApplication>
@@ -26,6 +27,8 @@ struct Canvas {
     CanvasDispatch dispatch{box, drawing, module1};
     CanvasWidget widget{box, nullptr};
     QTemporaryDir snapshotDir;
+    // Every gesture is recorded, as in the window.
+    UndoHistory history{box};
 
     Canvas() {
         dispatch.stampPicture = [](qint16 tool) -> const Icon& {
@@ -33,6 +36,8 @@ struct Canvas {
         };
         dispatch.update = [this](const QRect& rect) { widget.update(rect); };
         dispatch.Refresh = [this] { widget.repaint(); };
+        dispatch.gestureBegins = [this] { history.begin(); };
+        dispatch.gestureEnds = [this] { history.end(); };
         widget.resize(PictureBox::kWidth, PictureBox::kHeight);
         widget.show();
     }
@@ -125,6 +130,104 @@ void BM_StampPress(benchmark::State& state) {
         down(200, 200);
 }
 BENCHMARK(BM_StampPress);
+
+// A child's drawing: strokes of every pen and the brush, a few shapes and
+// stamps, on the white canvas.
+void drawAPicture(int seed) {
+    for (int i = 0; i < 12; ++i) {
+        const float x = float((seed * 31 + i * 67) % 420 + 20);
+        const float y = float((seed * 17 + i * 43) % 380 + 20);
+        const qint16 tools[] = {ToolId::kFirstPen, qint16(ToolId::kFirstPen + 3), ToolId::kBroadBrush,
+                                ToolId::kFilledBox, ToolId::kEllipse, 44, 120};
+        canvas->drawing.currentTool = tools[i % 7];
+        down(x, y);
+        for (int step = 1; step <= 8; ++step)
+            move(x + float(step * 6 % 50), y + float(step * step % 40), 1);
+        up();
+    }
+}
+
+// The release of a stroke: the step closed, its rectangle found and packed.
+void BM_StrokeStepEnd(benchmark::State& state) {
+    resetTo(ToolId::kFirstPen);
+    drawAPicture(1);
+    canvas->drawing.currentTool = ToolId::kFirstPen + 3;
+    int n = 0;
+    for (auto _ : state) {
+        down(100, float(100 + n % 50));
+        move(float(200 + n % 60), 180);
+        move(float(160 + n % 30), 260);
+        up();
+        ++n;
+    }
+}
+BENCHMARK(BM_StrokeStepEnd);
+
+// A scene pressed over a drawing: the whole picture packed.
+void BM_SceneStep(benchmark::State& state) {
+    resetTo(ToolId::kFirstPen);
+    drawAPicture(2);
+    int n = 0;
+    for (auto _ : state) {
+        canvas->history.beginWhole();
+        canvas->box.Cls();
+        canvas->box.setPicture(n % 2 ? BuiltinPictures::scene(4) : canvas->box.Image().copy());
+        canvas->history.end();
+        ++n;
+    }
+}
+BENCHMARK(BM_SceneStep);
+
+// Undo, then redo, of the last step: two events an iteration.
+void undoRedo(benchmark::State& state, bool scene) {
+    resetTo(ToolId::kFirstPen);
+    drawAPicture(3);
+    if (scene) {
+        canvas->history.beginWhole();
+        canvas->box.Cls();
+        canvas->box.setPicture(BuiltinPictures::scene(4));
+        canvas->history.end();
+    }
+    for (auto _ : state) {
+        canvas->history.undo();
+        canvas->history.redo();
+    }
+}
+void BM_UndoRedoStroke(benchmark::State& state) {
+    undoRedo(state, false);
+}
+void BM_UndoRedoScene(benchmark::State& state) {
+    undoRedo(state, true);
+}
+BENCHMARK(BM_UndoRedoStroke);
+BENCHMARK(BM_UndoRedoScene);
+
+// The history's bytes after 100 steps of an ordinary session: strokes,
+// stamps and shapes, two scenes and an Open of a photo-like picture.
+void BM_HistoryBytesAfter100Steps(benchmark::State& state) {
+    QImage photo(640, 480, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x * 255 / 640, y * 255 / 480, (x * y) % 256));
+    for (auto _ : state) {
+        resetTo(ToolId::kFirstPen);
+        canvas->box.setPicture(BuiltinPictures::canvasStartPicture());
+        canvas->history.setLimits(0, 0);
+        canvas->history.setLimits(UndoHistory::kMaxSteps, UndoHistory::kMaxBytes);
+        for (int round = 0; canvas->history.undoCount() < 100; ++round) {
+            if (round == 2 || round == 4 || round == 6) {
+                canvas->history.beginWhole();
+                canvas->box.Cls();
+                canvas->box.setPicture(round == 4 ? photo : BuiltinPictures::scene(round % 6));
+                canvas->history.end();
+            }
+            drawAPicture(round);
+        }
+    }
+    state.counters["steps"] = canvas->history.undoCount();
+    state.counters["KiB"] = double(canvas->history.bytes()) / 1024;
+}
+BENCHMARK(BM_HistoryBytesAfter100Steps)->Iterations(1);
 
 } // namespace
 
