@@ -1,9 +1,7 @@
 #include "FormRig.h"
 #include "WallpaperRecorder.h"
 #include "document/WallpaperCommands.h"
-#include "platform/wallpaper/CinnamonWallpaper.h"
-#include "platform/wallpaper/GnomeWallpaper.h"
-#include "platform/wallpaper/MateWallpaper.h"
+#include "platform/wallpaper/GSettingsWallpaper.h"
 #include "platform/wallpaper/PlasmaWallpaper.h"
 #include "platform/wallpaper/SessionWallpaper.h"
 #include "platform/wallpaper/UnknownDesktopWallpaper.h"
@@ -141,17 +139,17 @@ private slots:
         QTest::addColumn<QString>("desktop");
         QTest::addColumn<QString>("adapter");
         QTest::newRow("GNOME") << "GNOME"
-                               << "gnome";
+                               << "org.gnome.desktop.background";
         QTest::newRow("Ubuntu") << "ubuntu:GNOME"
-                                << "gnome";
+                                << "org.gnome.desktop.background";
         QTest::newRow("GNOME Flashback") << "GNOME-Flashback:GNOME"
-                                         << "gnome";
+                                         << "org.gnome.desktop.background";
         QTest::newRow("Budgie") << "Budgie:GNOME"
-                                << "gnome";
+                                << "org.gnome.desktop.background";
         QTest::newRow("Unity") << "Unity"
-                               << "gnome";
+                               << "org.gnome.desktop.background";
         QTest::newRow("Pantheon") << "Pantheon"
-                                  << "gnome";
+                                  << "org.gnome.desktop.background";
         QTest::newRow("Plasma") << "KDE"
                                 << "plasma";
         QTest::newRow("Plasma, as DESKTOP_SESSION names it") << "plasma"
@@ -159,9 +157,9 @@ private slots:
         QTest::newRow("XFCE") << "XFCE"
                               << "xfce";
         QTest::newRow("MATE") << "MATE"
-                              << "mate";
+                              << "org.mate.background";
         QTest::newRow("Cinnamon") << "X-Cinnamon"
-                                  << "cinnamon";
+                                  << "org.cinnamon.desktop.background";
         QTest::newRow("first known name wins") << "Sway:kde:GNOME"
                                                << "plasma";
         QTest::newRow("unknown") << "Enlightenment"
@@ -176,11 +174,10 @@ private slots:
         QFETCH(QString, adapter);
         const std::unique_ptr<Wallpaper> chosen = wallpaperForDesktop(desktop.toStdString());
         Wallpaper* w = chosen.get();
-        const QString kind = dynamic_cast<GnomeWallpaper*>(w)            ? "gnome"
-                             : dynamic_cast<PlasmaWallpaper*>(w)         ? "plasma"
-                             : dynamic_cast<XfceWallpaper*>(w)           ? "xfce"
-                             : dynamic_cast<MateWallpaper*>(w)           ? "mate"
-                             : dynamic_cast<CinnamonWallpaper*>(w)       ? "cinnamon"
+        const auto* settings = dynamic_cast<GSettingsWallpaper*>(w);
+        const QString kind = settings                            ? settings->desktop().schema
+                             : dynamic_cast<PlasmaWallpaper*>(w) ? "plasma"
+                             : dynamic_cast<XfceWallpaper*>(w)   ? "xfce"
                              : dynamic_cast<UnknownDesktopWallpaper*>(w) ? "unknown"
                                                                          : "none";
         QCOMPARE(kind, adapter);
