@@ -12,6 +12,26 @@
 using Style = Wallpaper::Style;
 using Problem = Wallpaper::Problem;
 
+namespace {
+
+// gsettings and xfconf-query in one: keeps each value in a file named after
+// its key, lists one picture, and logs each key it is told to set.
+const char* const kScriptedSettingsTool = R"(#!/bin/sh
+dir=${0%/*}
+mkdir -p "$dir/values"
+case "$1 $3" in
+list-keys*) printf '%s\n' picture-options picture-uri picture-uri-dark picture-filename ;;
+set*) echo "$3" >>"$dir/set.log"; printf '%s\n' "$4" >"$dir/values/$3" ;;
+get*) cat "$dir/values/$3" ;;
+"-c -l") echo /backdrop/screen0/monitor0/workspace0/last-image ;;
+"-c -p") key=${4##*/}
+  if [ "$5" = -n ]; then echo "$key" >>"$dir/set.log"; printf '%s\n' "$9" >"$dir/values/$key"
+  else cat "$dir/values/$key"; fi ;;
+esac
+)";
+
+} // namespace
+
 // The two wallpaper commands from the menu, with a recorder in place of the
 // desktop, and the choice of a desktop's adapter.
 class TestWallpaper : public QObject {
@@ -133,6 +153,36 @@ private slots:
         qunsetenv("XDG_CURRENT_DESKTOP");
         QCOMPARE(rig.dialogs.warnings.size(), 1);
         QVERIFY(rig.dialogs.warnings.front().contains(QStringLiteral("\"Enlightenment\"")));
+    }
+
+    // The style before the picture, as on Windows, so that a desktop following
+    // each change never shows the new picture in the old style.
+    void theStyleIsSetBeforeThePicture_data() {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QStringList>("keysSet");
+        QTest::newRow("GNOME") << "GNOME"
+                               << QStringList{"picture-options", "picture-uri", "picture-uri-dark"};
+        QTest::newRow("MATE") << "MATE" << QStringList{"picture-options", "picture-filename"};
+        QTest::newRow("Cinnamon") << "X-Cinnamon" << QStringList{"picture-options", "picture-uri"};
+        QTest::newRow("XFCE") << "XFCE" << QStringList{"image-style", "last-image"};
+    }
+    void theStyleIsSetBeforeThePicture() {
+        QFETCH(QString, desktop);
+        QFETCH(QStringList, keysSet);
+        for (const char* tool : {"gsettings", "xfconf-query"}) {
+            QFile script(path(tool));
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write(kScriptedSettingsTool);
+            script.setPermissions(script.permissions() | QFile::ExeOwner);
+        }
+        const QByteArray searchPath = qgetenv("PATH");
+        qputenv("PATH", dir->path().toUtf8() + ':' + searchPath);
+        const Wallpaper::Result result = wallpaperForDesktop(desktop.toStdString())
+                                             ->set(path("hus.bmp").toStdString(), Style::Tiled);
+        qputenv("PATH", searchPath);
+        QVERIFY2(result.ok(), result.detail.c_str());
+        QCOMPARE(QString::fromUtf8(bytes(path("set.log"))).split('\n', Qt::SkipEmptyParts),
+                 keysSet);
     }
 
     void theDesktopChoosesTheAdapter_data() {

@@ -47,10 +47,12 @@ Wallpaper::Result GSettingsWallpaper::set(const std::string& path, Style style) 
     const QString file = QString::fromStdString(path);
     const QString picture =
         GSettings::quoted(desktop_.pictureForm == Form::FileUri ? GSettings::fileUri(file) : file);
+    // The style first, as Windows takes it: a desktop that follows each change
+    // would otherwise show the new picture in the old style for a moment.
     std::vector<GSettings::Key> keys = {
-        {desktop_.pictureKey, picture},
-        {desktop_.optionsKey, style == Style::Tiled ? kTiled : kCentred}};
+        {desktop_.optionsKey, style == Style::Tiled ? kTiled : kCentred},
+        {desktop_.pictureKey, picture}};
     if (!desktop_.darkPictureKey.isEmpty())
-        keys.insert(keys.begin() + 1, {desktop_.darkPictureKey, picture, true});
+        keys.push_back({desktop_.darkPictureKey, picture, true});
     return GSettings(desktop_.schema).write(keys);
 }
