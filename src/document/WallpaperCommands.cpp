@@ -11,27 +11,56 @@ namespace {
 
 const QString kProduct = QStringLiteral("Pensilo");
 
+// What a parent can do whatever went wrong: the file is there to be chosen.
+const char* const kChooseItYourself =
+    "Välj bilden som skrivbordsunderlägg i skrivbordets egna inställningar.";
+
+// For the log, beside the desktop's own words.
+const char* problemName(Wallpaper::Problem problem) {
+    switch (problem) {
+    case Wallpaper::Problem::UnknownDesktop:
+        return "no adapter for the desktop";
+    case Wallpaper::Problem::PathNotInCodePage:
+        return "the path is not in the system's code page";
+    case Wallpaper::Problem::ServiceMissing:
+        return "the settings tool or service is missing";
+    case Wallpaper::Problem::Refused:
+        return "the desktop refused";
+    default:
+        return "the setting read back differs";
+    }
+}
+
+// In plain Swedish: what happened and what to do. The desktop's own words
+// (a tool's errors, schema names, keys) mean nothing to a parent, so they go
+// to the log instead.
 QString reason(const Wallpaper::Result& result) {
-    const QString detail = QString::fromStdString(result.detail);
+    const QString ownSettings = QString::fromUtf8(kChooseItYourself);
     switch (result.problem) {
     case Wallpaper::Problem::UnknownDesktop:
-        return detail.isEmpty()
-                   ? QString::fromUtf8("Pensilo vet inte vilket skrivbord som används, och kan "
-                                       "därför inte byta skrivbordsunderlägg.")
-                   : QString::fromUtf8("Pensilo kan inte byta skrivbordsunderlägg på skrivbordet "
-                                       "\"%1\". Byt det i skrivbordets egna inställningar.")
-                         .arg(detail);
+        if (result.detail.empty())
+            return QString::fromUtf8("Pensilo vet inte vilket skrivbord datorn använder och kan "
+                                     "därför inte byta skrivbordsunderlägg. ") +
+                   ownSettings;
+        return QString::fromUtf8("Pensilo kan inte byta skrivbordsunderlägg på skrivbordet "
+                                 "\"%1\". ")
+                   .arg(QString::fromStdString(result.detail)) +
+               ownSettings;
     case Wallpaper::Problem::PathNotInCodePage:
         return QString::fromUtf8("Windows kan inte läsa filens namn, eftersom det har tecken som "
                                  "inte finns i systemets teckentabell. Spara bilden med ett namn "
                                  "och i en mapp utan sådana tecken och försök igen.");
     case Wallpaper::Problem::ServiceMissing:
-        return QString::fromUtf8("Skrivbordets inställningar gick inte att nå (%1 saknas).")
-            .arg(detail);
+        return QString::fromUtf8("Pensilo når inte skrivbordets inställningar, så underlägget är "
+                                 "som förut. ") +
+               ownSettings;
     case Wallpaper::Problem::Refused:
-        return QString::fromUtf8("Skrivbordet tog inte emot bilden: %1").arg(detail);
+        return QString::fromUtf8("Skrivbordets inställning för underlägg gick inte att ändra. ") +
+               ownSettings;
     default:
-        return QString::fromUtf8("Skrivbordet behöll sitt gamla underlägg (%1).").arg(detail);
+        return QString::fromUtf8("Skrivbordet behöll sitt gamla underlägg. Försök igen när "
+                                 "skrivbordet har startat klart, eller välj bilden som "
+                                 "skrivbordsunderlägg i skrivbordets egna inställningar.");
     }
 }
 
@@ -75,6 +104,9 @@ void WallpaperCommands::apply(Wallpaper::Style style) {
     // Windows is given the path with its own separators, as the title shows it.
     const Wallpaper::Result result =
         wallpaper_->set(QDir::toNativeSeparators(path).toStdString(), style);
-    if (!result.ok())
-        dialogs_.warning(kProduct, failedMessage(path, reason(result)));
+    if (result.ok())
+        return;
+    qWarning("The wallpaper was not set to %s, %s: %s", qPrintable(path),
+             problemName(result.problem), result.detail.c_str());
+    dialogs_.warning(kProduct, failedMessage(path, reason(result)));
 }

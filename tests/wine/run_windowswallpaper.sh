@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the Windows wallpaper test with MinGW-w64 and runs it under Wine in a
-# prefix of its own, which is stopped and removed afterwards. Exits 77 (ctest's
+# prefix of its own, once with the Western code page and once with UTF-8; the
+# prefix is stopped and removed afterwards. Exits 77 (ctest's
 # "skipped") when MinGW-w64 or Wine is not installed.
 # Usage: run_windowswallpaper.sh SOURCE_DIR
 set -u
@@ -28,5 +29,27 @@ trap cleanup EXIT
 # The first start of a new prefix sets Windows up; its chatter is not ours.
 "$wine" "$work/tst_windowswallpaper.exe" 2>"$work/wine.log"
 status=$?
+[ $status -eq 0 ] || { cat "$work/wine.log"; exit $status; }
+
+# Again with UTF-8 as the system's code page. Wine ignores the registry's
+# Nls\CodePage ACP and takes the code page from the locale: Unicode-only ones
+# such as Hindi get UTF-8. It reads the locale's name from LC_ALL but its
+# letters from the C library, so the name is lent the data of C.UTF-8.
+utf8=/usr/lib/locale/C.utf8
+if [ ! -d "$utf8" ]; then
+  echo "skipped the run with code page 65001: no $utf8 to lend a Unicode-only locale"
+  exit 0
+fi
+mkdir "$work/locale" && ln -s "$utf8" "$work/locale/hi_IN.UTF-8" || exit 1
+"$wineserver" -k 2>/dev/null
+"$wineserver" -w 2>/dev/null
+LOCPATH="$work/locale" LC_ALL=hi_IN.UTF-8 \
+  "$wine" "$work/tst_windowswallpaper.exe" >"$work/utf8.out" 2>"$work/wine.log"
+status=$?
+cat "$work/utf8.out"
+if ! grep -q '^code page 65001' "$work/utf8.out"; then
+  echo "skipped the run with code page 65001: Wine did not take it"
+  exit 0
+fi
 [ $status -eq 0 ] || cat "$work/wine.log"
 exit $status

@@ -20,21 +20,23 @@ Wallpaper::Result GSettings::write(const std::vector<Key>& keys) const {
         return {Wallpaper::Problem::Refused, listed.errorText().toStdString()};
     const QStringList present = listed.text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 
-    std::vector<const Key*> written;
+    // Every key is looked for before any is set, so a schema without one is
+    // left as it was rather than half changed.
+    std::vector<const Key*> toSet;
     for (const Key& key : keys) {
-        if (!present.contains(key.name)) {
-            if (key.optional)
-                continue;
+        if (present.contains(key.name))
+            toSet.push_back(&key);
+        else if (!key.optional)
             return {Wallpaper::Problem::Refused,
                     (schema_ + QStringLiteral(" saknar ") + key.name).toStdString()};
-        }
+    }
+    for (const Key* key : toSet) {
         const SettingsTool::Output set =
-            SettingsTool::run(kTool, {QStringLiteral("set"), schema_, key.name, key.value});
+            SettingsTool::run(kTool, {QStringLiteral("set"), schema_, key->name, key->value});
         if (set.exitCode != 0)
             return {Wallpaper::Problem::Refused, set.errorText().toStdString()};
-        written.push_back(&key);
     }
-    for (const Key* key : written) {
+    for (const Key* key : toSet) {
         const SettingsTool::Output got =
             SettingsTool::run(kTool, {QStringLiteral("get"), schema_, key->name});
         if (got.exitCode != 0 || got.text.trimmed() != key->value)

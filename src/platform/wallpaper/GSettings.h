@@ -20,7 +20,8 @@ public:
 
     explicit GSettings(QString schema) : schema_(std::move(schema)) {}
 
-    // Sets every key, then reads each back: an exit code alone is no proof.
+    // Sets every key in the order given, then reads each back: an exit code
+    // alone is no proof.
     Wallpaper::Result write(const std::vector<Key>& keys) const;
 
     // A string as GVariant text.

@@ -1,8 +1,6 @@
 #include "platform/wallpaper/SessionWallpaper.h"
 
-#include "platform/wallpaper/CinnamonWallpaper.h"
-#include "platform/wallpaper/GnomeWallpaper.h"
-#include "platform/wallpaper/MateWallpaper.h"
+#include "platform/wallpaper/GSettingsWallpaper.h"
 #include "platform/wallpaper/PlasmaWallpaper.h"
 #include "platform/wallpaper/UnknownDesktopWallpaper.h"
 #include "platform/wallpaper/XfceWallpaper.h"
@@ -17,18 +15,12 @@ std::unique_ptr<Wallpaper> wallpaperForDesktop(const std::string& xdgCurrentDesk
         QString::fromStdString(xdgCurrentDesktop).split(QLatin1Char(':'), Qt::SkipEmptyParts);
     for (const QString& name : names) {
         const QString desktop = name.trimmed().toLower();
-        // Ubuntu, Budgie, Unity and Pantheon keep their wallpaper in GNOME's settings.
-        if (desktop == u"gnome" || desktop.startsWith(u"gnome-") || desktop == u"ubuntu" ||
-            desktop == u"budgie" || desktop == u"unity" || desktop == u"pantheon")
-            return std::make_unique<GnomeWallpaper>();
+        if (const GSettingsWallpaper::Desktop* settings = GSettingsWallpaper::desktopNamed(desktop))
+            return std::make_unique<GSettingsWallpaper>(*settings);
         if (desktop == u"kde" || desktop == u"plasma")
             return std::make_unique<PlasmaWallpaper>();
         if (desktop == u"xfce")
             return std::make_unique<XfceWallpaper>();
-        if (desktop == u"mate")
-            return std::make_unique<MateWallpaper>();
-        if (desktop == u"x-cinnamon" || desktop == u"cinnamon")
-            return std::make_unique<CinnamonWallpaper>();
     }
     return std::make_unique<UnknownDesktopWallpaper>(xdgCurrentDesktop);
 }

@@ -25,6 +25,8 @@ public:
 
     struct Result {
         Problem problem = Problem::None;
+        // In the desktop's or the tool's own terms, for the log; the user reads
+        // the program's own words for `problem`, and at most a desktop's name.
         std::string detail;
         bool ok() const { return problem == Problem::None; }
     };

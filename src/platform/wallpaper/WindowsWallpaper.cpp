@@ -20,12 +20,15 @@ std::wstring toWide(const std::string& utf8) {
 // lacks would be replaced by another, naming a file that does not exist.
 std::optional<std::string> toCodePage(const std::string& utf8) {
     const std::wstring wide = toWide(utf8);
+    const UINT page = GetACP();
+    const WindowsWallpaper::Narrowing how = WindowsWallpaper::narrowingFor(page);
     BOOL lossy = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                         int(wide.size()), nullptr, 0, nullptr, &lossy);
+    BOOL* replaced = how.askReplaced ? &lossy : nullptr;
+    const int size = WideCharToMultiByte(page, how.flags, wide.data(), int(wide.size()), nullptr, 0,
+                                         nullptr, replaced);
     std::string narrow(size_t(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), narrow.data(),
-                        size, nullptr, &lossy);
+    WideCharToMultiByte(page, how.flags, wide.data(), int(wide.size()), narrow.data(), size,
+                        nullptr, replaced);
     if (lossy || (size == 0 && !utf8.empty()))
         return std::nullopt;
     return narrow;
@@ -46,6 +49,15 @@ std::string readValue(const char* name) {
 }
 
 } // namespace
+
+// UTF-8 holds every letter, and Windows refuses the whole call when it is
+// given the best-fit flag or asked about replaced letters for it: with UTF-8
+// as the system's code page, every path would be refused.
+WindowsWallpaper::Narrowing WindowsWallpaper::narrowingFor(unsigned codePage) {
+    if (codePage == CP_UTF8)
+        return {0, false};
+    return {WC_NO_BEST_FIT_CHARS, true};
+}
 
 Wallpaper::Result WindowsWallpaper::set(const std::string& path, Style style) {
     std::optional<std::string> narrow = toCodePage(path);

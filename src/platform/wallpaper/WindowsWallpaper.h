@@ -6,5 +6,13 @@
 // picture. Plain Win32 with no Qt, built for Windows only.
 class WindowsWallpaper : public Wallpaper {
 public:
+    // How WideCharToMultiByte narrows a path to the code page `codePage`: its
+    // flags, and whether to ask it if a letter had to be replaced.
+    struct Narrowing {
+        unsigned long flags;
+        bool askReplaced;
+    };
+    static Narrowing narrowingFor(unsigned codePage);
+
     Result set(const std::string& path, Style style) override;
 };

@@ -49,11 +49,13 @@ Wallpaper::Result XfceWallpaper::set(const std::string& path, Style style) {
         if (!match.hasMatch())
             continue;
         const QString place = match.captured(1);
-        Result result = setAndCheck(place + QStringLiteral("last-image"), QStringLiteral("string"),
-                                    QString::fromStdString(path));
+        // The style first, as Windows takes it: xfdesktop redraws on each
+        // change, and would otherwise show the new picture in the old style.
+        Result result = setAndCheck(place + QStringLiteral("image-style"), QStringLiteral("int"),
+                                    style == Style::Tiled ? kTiled : kCentred);
         if (result.ok())
-            result = setAndCheck(place + QStringLiteral("image-style"), QStringLiteral("int"),
-                                 style == Style::Tiled ? kTiled : kCentred);
+            result = setAndCheck(place + QStringLiteral("last-image"), QStringLiteral("string"),
+                                 QString::fromStdString(path));
         if (!result.ok())
             return result;
         ++pictures;
