@@ -196,32 +196,40 @@ UINT RealizePalette(HDC hdc) {
     return table().context(hdc) ? 0 : GDI_ERROR;
 }
 
-COLORREF GetBkColor(HDC hdc) {
+namespace {
+
+// The background and text colours are read and set alike: the old colour
+// back, CLR_INVALID for a handle that is no context.
+COLORREF colourOf(HDC hdc, COLORREF DeviceContext::*colour) {
     const DeviceContext* dc = table().context(hdc);
-    return dc ? dc->bkColour : CLR_INVALID;
+    return dc ? dc->*colour : CLR_INVALID;
+}
+
+COLORREF exchangeColour(HDC hdc, COLORREF DeviceContext::*colour, COLORREF color) {
+    DeviceContext* dc = table().context(hdc);
+    if (!dc)
+        return CLR_INVALID;
+    const COLORREF previous = dc->*colour;
+    dc->*colour = color;
+    return previous;
+}
+
+} // namespace
+
+COLORREF GetBkColor(HDC hdc) {
+    return colourOf(hdc, &DeviceContext::bkColour);
 }
 
 COLORREF SetBkColor(HDC hdc, COLORREF color) {
-    DeviceContext* dc = table().context(hdc);
-    if (!dc)
-        return CLR_INVALID;
-    const COLORREF previous = dc->bkColour;
-    dc->bkColour = color;
-    return previous;
+    return exchangeColour(hdc, &DeviceContext::bkColour, color);
 }
 
 COLORREF GetTextColor(HDC hdc) {
-    const DeviceContext* dc = table().context(hdc);
-    return dc ? dc->textColour : CLR_INVALID;
+    return colourOf(hdc, &DeviceContext::textColour);
 }
 
 COLORREF SetTextColor(HDC hdc, COLORREF color) {
-    DeviceContext* dc = table().context(hdc);
-    if (!dc)
-        return CLR_INVALID;
-    const COLORREF previous = dc->textColour;
-    dc->textColour = color;
-    return previous;
+    return exchangeColour(hdc, &DeviceContext::textColour, color);
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {
