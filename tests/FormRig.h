@@ -52,6 +52,9 @@ public:
         QTest::mouseRelease(widget, button, {}, pos);
     }
 
+    // A picture named on the command line.
+    void openNamed(const QString& path) { form->openFile(path); }
+
     // A key pressed and released where the keyboard focus is.
     void key(int key, Qt::KeyboardModifiers modifiers) {
         QWidget* focus = QApplication::focusWidget();

@@ -1,9 +1,15 @@
 #include "FormRig.h"
 #include "document/Document.h"
+#include "document/FileMessages.h"
 #include "platform/BuiltinPictures.h"
 
 #include <QMenu>
 #include <QMenuBar>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using Answer = Dialogs::Answer;
 
@@ -320,6 +326,37 @@ private slots:
         QVERIFY(rig.dialogs.requests.empty());
         QCOMPARE(rig.dialogs.unscripted, 0);
         QVERIFY(!QFileInfo::exists(path("efter.bmp")));
+    }
+
+    // A named pipe is refused at once, never waited on for a writer.
+    void aNamedPipeIsRefusedAtOnce_data() {
+        QTest::addColumn<bool>("commandLine");
+        QTest::newRow("Open") << false;
+        QTest::newRow("command line") << true;
+    }
+    void aNamedPipeIsRefusedAtOnce() {
+        QFETCH(bool, commandLine);
+#ifdef Q_OS_UNIX
+        const QString pipe = path("rör.bmp");
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        rig.drawSomething();
+        const QImage drawn = rig.canvas();
+        // Should the open wait for a writer, the system ends the test program.
+        ::alarm(5);
+        if (commandLine) {
+            rig.openNamed(pipe);
+        } else {
+            rig.dialogs.files.push_back(pipe);
+            key(Qt::Key_O);
+        }
+        ::alarm(0);
+        QCOMPARE(rig.dialogs.warnings,
+                 QStringList{openFailedMessage(pipe, PictureFile::Problem::NotAPicture)});
+        QCOMPARE(rig.canvas(), drawn);
+        QCOMPARE(rig.title(), QStringLiteral("[Namnlös] - Pensilo"));
+#else
+        QSKIP("named pipes in the file system are Unix's");
+#endif
     }
 
     void exitAfterASaveStillAsks() {

@@ -279,6 +279,10 @@ LoadResult load(const QString& path, QSize shown) {
         return loadFailure(Problem::IsFolder, qt_error_string(EISDIR));
     if (!info.exists())
         return loadFailure(Problem::NotFound, qt_error_string(ENOENT));
+    // Opening a named pipe waits until someone writes to it, and a device
+    // can give bytes without end.
+    if (!info.isFile())
+        return loadFailure(Problem::NotAPicture, QStringLiteral("not a plain file"));
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {

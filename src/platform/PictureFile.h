@@ -42,10 +42,11 @@ struct LoadResult {
 SaveResult saveBmp(const QImage& image, const QString& path);
 
 // Reads any picture Qt can read, recognised by its content rather than its
-// name. Files that would need absurd amounts of memory are refused unread.
-// With `shown` set, only the picture's top-left part of that size is kept:
-// all a canvas of that size can show, and far quicker to convert when the
-// picture is large.
+// name. Files that would need absurd amounts of memory are refused unread,
+// and so is anything that is not a plain file (a pipe or a device could keep
+// the reading waiting for ever). With `shown` set, only the picture's
+// top-left part of that size is kept: all a canvas of that size can show,
+// and far quicker to convert when the picture is large.
 LoadResult load(const QString& path, QSize shown = QSize());
 
 // What load() does once the file is open: our limits, Qt's reader, then the
