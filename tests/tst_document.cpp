@@ -13,6 +13,20 @@
 
 using Answer = Dialogs::Answer;
 
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
 // The picture kept, named and ended: New, Open, Save, Save As, Exit and the
 // close question, driven by keys and the menu, with the files read back.
 class TestDocument : public QObject {
@@ -326,6 +340,40 @@ private slots:
         QVERIFY(rig.dialogs.requests.empty());
         QCOMPARE(rig.dialogs.unscripted, 0);
         QVERIFY(!QFileInfo::exists(path("efter.bmp")));
+    }
+
+    // The title drops blanks at the ends of the name, so the file must too.
+    void blanksAroundTheChosenNameAreDropped_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("trailing") << "bild.bmp " << false;
+        QTest::newRow("both ends") << "  bild.bmp  " << false;
+        // The dialog asked about "bild.bmp ", not about the file replaced.
+        QTest::newRow("over a file of the trimmed name") << "bild.bmp " << true;
+    }
+    void blanksAroundTheChosenNameAreDropped() {
+        QFETCH(QString, typed);
+        QFETCH(bool, existing);
+        const QString file = path("bild.bmp");
+        if (existing)
+            QVERIFY(writeBytes(file, "gammal"));
+        rig.drawSomething();
+        rig.dialogs.files.push_back(path(typed));
+        rig.dialogs.files.push_back(std::nullopt);
+        menu('P');
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"bild.bmp"});
+        if (existing) {
+            QCOMPARE(rig.dialogs.requests.size(), size_t(2));
+            QCOMPARE(rig.dialogs.requests.back().fileName, file);
+            QCOMPARE(bytesOf(file), QByteArray("gammal"));
+            QCOMPARE(rig.title(), QStringLiteral("[Namnlös] - Pensilo"));
+            return;
+        }
+        QCOMPARE(rig.title(), titled(file));
+        rig.drag({{10, 300}, {300, 400}});
+        key(Qt::Key_S);
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"bild.bmp"});
+        QCOMPARE(readBack(file), rig.canvas());
     }
 
     // A named pipe is refused at once, never waited on for a writer.

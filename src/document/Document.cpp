@@ -10,12 +10,37 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 const QString kProduct = QStringLiteral("Pensilo");
 const QString kFilter = QStringLiteral("Bmp (*.bmp)|*.bmp");
 constexpr qint16 kTrue = -1;
 constexpr int kWhiteScene = 5;
+
+// Blanks only: a name is never cut at a tab or a line break.
+QString withoutBlanksAround(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
+// Where the file's own name starts in a path.
+qsizetype fileNameStart(const QString& path) {
+    return std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QDir::separator())) + 1;
+}
+
+// The title drops blanks at the name's ends, so a file named with them could
+// never be saved to again under the name the title shows.
+QString withoutBlanksAroundFileName(const QString& path) {
+    const qsizetype start = fileNameStart(path);
+    return path.left(start) + withoutBlanksAround(path.mid(start));
+}
 
 } // namespace
 
@@ -26,14 +51,7 @@ QString Document::nameFromTitle(const QString& title) {
     QString name = title;
     if (name.endsWith(kTitleSuffix))
         name.chop(kTitleSuffix.size());
-    // Blanks only: a name is never cut at a tab or a line break.
-    qsizetype first = 0;
-    qsizetype last = name.size();
-    while (first < last && name.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && name.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return name.mid(first, last - first);
+    return withoutBlanksAround(name);
 }
 
 QString Document::name() const {
@@ -57,9 +75,18 @@ std::optional<QString> Document::runSaveDialog() {
     Cmdialog_.FileName = name();
     Cmdialog_.Flags = CommonDialog::cdlOFNOverwritePrompt;
     Cmdialog_.Filter = kFilter;
-    if (!Cmdialog_.ShowSave())
-        return std::nullopt;
-    const QString chosen = Cmdialog_.FileName;
+    QString chosen;
+    for (;;) {
+        if (!Cmdialog_.ShowSave())
+            return std::nullopt;
+        chosen = withoutBlanksAroundFileName(Cmdialog_.FileName);
+        // The dialog asked about replacing the name as typed, not this one:
+        // shown again with it, so no file is replaced without being asked.
+        if (chosen == Cmdialog_.FileName || !QFileInfo::exists(chosen))
+            break;
+        Cmdialog_.FileName = chosen;
+    }
+    Cmdialog_.FileName = chosen;
     if (!chosen.isEmpty() && !write(chosen))
         return std::nullopt;
     return chosen;
