@@ -3,7 +3,9 @@
 #include "ScriptedDialogs.h"
 #include "app/CanvasWidget.h"
 #include "app/Form1.h"
+#include "pickers/ScenePanel.h"
 #include "platform/widgets/ActiveBar.h"
+#include "platform/widgets/ImageControl.h"
 #include "platform/widgets/TabStrip.h"
 
 #include <QMenu>
@@ -52,6 +54,9 @@ public:
         QTest::mouseRelease(widget, button, {}, pos);
     }
 
+    // A press on the button of a tool or stamp, and on a scene's thumbnail.
+    void chooseTool(int tool) { press(form->Picture3.at(size_t(tool))); }
+    void chooseScene(int scene) { press(form->scenes->thumbnail(scene)); }
     // A picture named on the command line.
     void openNamed(const QString& path) { form->openFile(path); }
 

@@ -5,6 +5,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -15,6 +16,14 @@ using Answer = Dialogs::Answer;
 
 namespace {
 
+QImage pattern(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 37 & 255, y * 59 & 255, (x + y) * 11 & 255));
+    return image;
+}
+
 QByteArray bytesOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -23,6 +32,18 @@ QByteArray bytesOf(const QString& path) {
 bool writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// An 8-bit run-length BMP that ends at once: a picture of any size, all of
+// its one palette colour, in a few bytes.
+QByteArray emptyRunLengthBmp(qint32 width, qint32 height) {
+    QByteArray bytes("BM");
+    QDataStream out(&bytes, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint32(14 + 40 + 4 + 2) << quint32(0) << quint32(14 + 40 + 4) << quint32(40) << width
+        << height << quint16(1) << quint16(8) << quint32(1) << quint32(2) << quint32(3780)
+        << quint32(3780) << quint32(1) << quint32(0) << quint32(0x20a040) << quint16(0x100);
+    return bytes;
 }
 
 } // namespace
@@ -340,6 +361,75 @@ private slots:
         QVERIFY(rig.dialogs.requests.empty());
         QCOMPARE(rig.dialogs.unscripted, 0);
         QVERIFY(!QFileInfo::exists(path("efter.bmp")));
+    }
+
+    // What lies beyond the canvas is kept, however the canvas was drawn on;
+    // a scene or New ends it.
+    void largerPicturesKeepWhatLiesBeyondTheCanvas_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QSize>("saved");
+        QTest::newRow("800x600, Ctrl+S") << QSize(800, 600) << "spara" << QSize(800, 600);
+        QTest::newRow("1000x300, Ctrl+S") << QSize(1000, 300) << "spara" << QSize(1000, 429);
+        QTest::newRow("400x600, Ctrl+S") << QSize(400, 600) << "spara" << QSize(471, 600);
+        QTest::newRow("1000x300, Save As") << QSize(1000, 300) << "spara som" << QSize(1000, 429);
+        QTest::newRow("800x600, a scene, Ctrl+S") << QSize(800, 600) << "scen" << QSize(471, 429);
+        QTest::newRow("800x600, New, Ctrl+S") << QSize(800, 600) << "nytt" << QSize(471, 429);
+        QTest::newRow("300x200, Ctrl+S") << QSize(300, 200) << "spara" << QSize(471, 429);
+    }
+    void largerPicturesKeepWhatLiesBeyondTheCanvas() {
+        QFETCH(QSize, size);
+        QFETCH(QString, road);
+        QFETCH(QSize, saved);
+        const QImage picture = pattern(size);
+        const QString opened = path("stor.bmp");
+        QVERIFY(picture.save(opened, "BMP"));
+        rig.dialogs.files.push_back(opened);
+        key(Qt::Key_O);
+        if (road == "scen") {
+            rig.chooseScene(2);
+        } else if (road == "nytt") {
+            rig.dialogs.answers.push_back(Answer::No);
+            key(Qt::Key_N);
+        }
+        // A shape press replaces the canvas's picture with its snapshot.
+        rig.chooseTool(190);
+        rig.drag({{400, 380}, {470, 428}});
+        const QImage canvas = rig.canvas();
+        const QString target = road == "spara som" || road == "nytt" ? path("ny.bmp") : opened;
+        if (road == "spara som") {
+            saveAs(target);
+        } else {
+            rig.dialogs.files.push_back(target);
+            key(Qt::Key_S);
+        }
+        QImage expected(saved, QImage::Format_RGB32);
+        expected.fill(Qt::white);
+        QPainter painter(&expected);
+        if (saved != canvas.size())
+            painter.drawImage(0, 0, picture);
+        painter.drawImage(0, 0, canvas);
+        painter.end();
+        QCOMPARE(readBack(target), expected);
+        QCOMPARE(rig.canvas(), canvas);
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
+    // At the size limit the whole picture cannot be made: said, and nothing lost.
+    void aPictureTooLargeToSaveWholeIsSaidSo() {
+        // Within the limit alone, over it once the canvas's height is added.
+        const QString file = path("lång.bmp");
+        QVERIFY(writeBytes(file, emptyRunLengthBmp(156500, 428)));
+        rig.openNamed(file);
+        QCOMPARE(rig.title(), titled(file));
+        rig.drawSomething();
+        const QImage drawn = rig.canvas();
+        key(Qt::Key_S);
+        QCOMPARE(rig.dialogs.warnings,
+                 QStringList{saveFailedMessage(file, PictureFile::Problem::TooLarge)});
+        QCOMPARE(bytesOf(file), emptyRunLengthBmp(156500, 428));
+        QCOMPARE(rig.title(), titled(file));
+        QCOMPARE(rig.canvas(), drawn);
     }
 
     // The title drops blanks at the ends of the name, so the file must too.

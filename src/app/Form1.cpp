@@ -189,6 +189,7 @@ void Form1::Image2_MouseDown(qint16 Index, const MouseArgs&) {
     // The scene is shared, never drawn on: drawing goes to the persistent image.
     canvas.Cls();
     canvas.setPicture(BuiltinPictures::scene(Index));
+    document->sceneChosen();
     canvas.takeChangedRect();
     Picture1->update();
 }

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
 #include <QWidget>
 
 #include <algorithm>
@@ -93,10 +94,44 @@ std::optional<QString> Document::runSaveDialog() {
 }
 
 bool Document::write(const QString& path) {
-    const PictureFile::SaveResult saved = PictureFile::saveBmp(canvas_.Image(), path);
+    const std::optional<QImage> picture = wholePicture();
+    if (!picture) {
+        dialogs_.warning(kProduct, saveFailedMessage(path, PictureFile::Problem::TooLarge));
+        return false;
+    }
+    const PictureFile::SaveResult saved = PictureFile::saveBmp(*picture, path);
     if (!saved.ok())
         dialogs_.warning(kProduct, saveFailedMessage(path, saved.problem));
     return saved.ok();
+}
+
+std::optional<QImage> Document::wholePicture() const {
+    const QImage& shown = canvas_.Image();
+    if (beyondCanvas_.isNull())
+        return shown;
+    const QSize size = shown.size().expandedTo(beyondCanvas_.size());
+    if (PictureFile::tooLargeToHold(size))
+        return std::nullopt;
+    QImage whole(size, QImage::Format_RGB32);
+    if (whole.isNull())
+        return std::nullopt;
+    whole.fill(Qt::white);
+    QPainter painter(&whole);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    // Converted a band at a time, as Open converted the part the canvas
+    // shows, so no second copy of a large picture is made.
+    constexpr int kBandRows = 256;
+    for (int top = 0; top < beyondCanvas_.height(); top += kBandRows) {
+        const QRect band(0, top, beyondCanvas_.width(),
+                         std::min(kBandRows, beyondCanvas_.height() - top));
+        const QImage rows = beyondCanvas_.copy(band).convertToFormat(QImage::Format_RGB32);
+        if (rows.isNull())
+            return std::nullopt;
+        painter.drawImage(band.topLeft(), rows);
+    }
+    painter.drawImage(QPoint(0, 0), shown);
+    painter.end();
+    return whole;
 }
 
 void Document::Nytt() {
@@ -108,6 +143,7 @@ void Document::Nytt() {
         break;
     case Dialogs::Answer::No:
         setName(kUntitled);
+        beyondCanvas_ = QImage();
         canvas_.Cls();
         canvas_.setPicture(BuiltinPictures::scene(kWhiteScene));
         if (canvasReplaced)
@@ -147,6 +183,7 @@ bool Document::loadOntoCanvas(const QString& path) {
         return false;
     }
     canvas_.setPicture(loaded.image);
+    beyondCanvas_ = loaded.whole;
     if (canvasReplaced)
         canvasReplaced();
     return true;

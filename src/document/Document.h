@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -31,6 +32,14 @@ public:
     QString name() const;
     bool isUntitled() const { return name() == kUntitled; }
 
+    // The picture a save writes: the canvas, and beyond it what the opened
+    // file's picture has that the canvas cannot show, white where neither
+    // reaches. Nothing when that would be too large to hold.
+    std::optional<QImage> wholePicture() const;
+    // A background scene replaced the canvas's picture: what an opened file
+    // had beyond the canvas is no longer part of it.
+    void sceneChosen() { beyondCanvas_ = QImage(); }
+
     void Nytt();
     void öppna();
     void spara();
@@ -56,4 +65,7 @@ private:
     PictureBox& canvas_;
     CommonDialog& Cmdialog_;
     Dialogs& dialogs_;
+    // The opened file's picture as it was read, while it is larger than the
+    // canvas; null otherwise.
+    QImage beyondCanvas_;
 };

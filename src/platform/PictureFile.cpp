@@ -232,7 +232,10 @@ Problem openProblem(int error) {
 }
 
 PictureFile::LoadResult loadFailure(Problem problem, const QString& detail) {
-    return {QImage(), problem, detail};
+    PictureFile::LoadResult result;
+    result.problem = problem;
+    result.detail = detail;
+    return result;
 }
 
 PictureFile::LoadResult tooLarge(QSize size) {
@@ -243,6 +246,10 @@ PictureFile::LoadResult tooLarge(QSize size) {
 } // namespace
 
 namespace PictureFile {
+
+bool tooLargeToHold(QSize size) {
+    return needsTooMuchMemory(size);
+}
 
 SaveResult saveBmp(const QImage& image, const QString& path) {
     const QByteArray bytes = bmpBytes(image);
@@ -345,12 +352,15 @@ LoadResult read(QIODevice& device, QSize shown) {
     // Whatever size the reader settled on, the conversion stays within the limit.
     if (needsTooMuchMemory(image.size()))
         return tooLarge(image.size());
-    if (shown.isValid() && !QRect(QPoint(0, 0), shown).contains(image.rect()))
+    LoadResult result;
+    if (shown.isValid() && !QRect(QPoint(0, 0), shown).contains(image.rect())) {
+        result.whole = image;
         image = image.copy(QRect(QPoint(0, 0), shown) & image.rect());
-    QImage converted = image.convertToFormat(QImage::Format_RGB32);
-    if (converted.isNull())
+    }
+    result.image = image.convertToFormat(QImage::Format_RGB32);
+    if (result.image.isNull())
         return loadFailure(Problem::TooLarge, QStringLiteral("out of memory"));
-    return {converted, Problem::None, QString()};
+    return result;
 }
 
 } // namespace PictureFile
