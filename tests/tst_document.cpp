@@ -46,6 +46,11 @@ QByteArray emptyRunLengthBmp(qint32 width, qint32 height) {
     return bytes;
 }
 
+// A GIF of one white pixel: Qt reads GIF but does not write it.
+const QByteArray kGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00"
+                      ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                      35);
+
 } // namespace
 
 // The picture kept, named and ended: New, Open, Save, Save As, Exit and the
@@ -430,6 +435,64 @@ private slots:
         QCOMPARE(bytesOf(file), emptyRunLengthBmp(156500, 428));
         QCOMPARE(rig.title(), titled(file));
         QCOMPARE(rig.canvas(), drawn);
+    }
+
+    // Pensilo writes BMP only: a file read as another format is never
+    // overwritten by a Save, and every save dialog proposes a .bmp name.
+    void otherFormatsAreNotTurnedIntoBmp_data() {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QString>("proposed"); // empty: written in place, no dialog
+        const struct {
+            const char *tag, *format, *name, *road, *proposed;
+        } rows[] = {
+            {"PNG, Ctrl+S", "PNG", "bild.png", "spara", "bild.bmp"},
+            {"JPEG, Ctrl+S", "JPEG", "foto.jpg", "spara", "foto.bmp"},
+            {"GIF without extension, Ctrl+S", "GIF", "bild", "spara", "bild.bmp"},
+            {"PNG, Save As", "PNG", "bild.png", "spara som", "bild.bmp"},
+            {"PNG, New, Yes", "PNG", "bild.png", "nytt", "bild.bmp"},
+            {"PNG, close, Yes", "PNG", "bild.png", "stäng", "bild.bmp"},
+            {"BMP named .png, Ctrl+S", "BMP", "bild.png", "spara", ""},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row.tag) << QByteArray(row.format) << QString(row.name)
+                                   << QString(row.road) << QString(row.proposed);
+    }
+    void otherFormatsAreNotTurnedIntoBmp() {
+        QFETCH(QByteArray, format);
+        QFETCH(QString, name);
+        QFETCH(QString, road);
+        QFETCH(QString, proposed);
+        const QString file = path(name);
+        QVERIFY(format == "GIF" ? writeBytes(file, kGif)
+                                : pattern(QSize(40, 30)).save(file, format.constData()));
+        const QByteArray bytes = bytesOf(file);
+        rig.dialogs.files.push_back(file);
+        key(Qt::Key_O);
+        QCOMPARE(rig.title(), titled(file));
+        rig.drawSomething();
+        rig.dialogs.files.push_back(std::nullopt);
+        if (road == "spara") {
+            key(Qt::Key_S);
+        } else if (road == "spara som") {
+            menu('P');
+        } else {
+            rig.dialogs.answers.push_back(Answer::Yes);
+            if (road == "nytt")
+                key(Qt::Key_N);
+            else
+                closeWindow();
+        }
+        if (proposed.isEmpty()) {
+            QCOMPARE(rig.dialogs.requests.size(), size_t(1));
+            QCOMPARE(readBack(file), rig.canvas());
+        } else {
+            QCOMPARE(rig.dialogs.requests.size(), size_t(2));
+            QCOMPARE(rig.dialogs.requests.back().fileName, path(proposed));
+            QCOMPARE(bytesOf(file), bytes);
+        }
+        QCOMPARE(rig.title(), titled(file));
     }
 
     // The title drops blanks at the ends of the name, so the file must too.

@@ -43,6 +43,13 @@ QString withoutBlanksAroundFileName(const QString& path) {
     return path.left(start) + withoutBlanksAround(path.mid(start));
 }
 
+// bild.png gives bild.bmp, a name without an extension gets one.
+QString withBmpExtension(const QString& path) {
+    const qsizetype start = fileNameStart(path);
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return (dot > start ? path.left(dot) : path) + QStringLiteral(".bmp");
+}
+
 } // namespace
 
 Document::Document(QWidget& window, PictureBox& canvas, CommonDialog& Cmdialog, Dialogs& dialogs)
@@ -69,11 +76,17 @@ Dialogs::Answer Document::askToSave() {
                                            QStringLiteral(" ?"));
 }
 
+bool Document::holdsOtherFormat() const {
+    return !otherFormatFile_.isEmpty() && name() == otherFormatFile_;
+}
+
 // The chosen path once the picture is written to it; nothing when the user
 // cancelled or the file could not be written (the user has been told).
 std::optional<QString> Document::runSaveDialog() {
     Cmdialog_.DialogTitle = QStringLiteral("Spara");
-    Cmdialog_.FileName = name();
+    // A PNG is never proposed for BMP bytes: the file opened stays as it was
+    // unless the user names it and confirms the replacement.
+    Cmdialog_.FileName = holdsOtherFormat() ? withBmpExtension(name()) : name();
     Cmdialog_.Flags = CommonDialog::cdlOFNOverwritePrompt;
     Cmdialog_.Filter = kFilter;
     QString chosen;
@@ -100,9 +113,14 @@ bool Document::write(const QString& path) {
         return false;
     }
     const PictureFile::SaveResult saved = PictureFile::saveBmp(*picture, path);
-    if (!saved.ok())
+    if (!saved.ok()) {
         dialogs_.warning(kProduct, saveFailedMessage(path, saved.problem));
-    return saved.ok();
+        return false;
+    }
+    // It holds a BMP now, like any file we write.
+    if (path == otherFormatFile_)
+        otherFormatFile_.clear();
+    return true;
 }
 
 std::optional<QImage> Document::wholePicture() const {
@@ -162,20 +180,19 @@ void Document::öppna() {
     if (!Cmdialog_.ShowOpen())
         return;
     const QString chosen = Cmdialog_.FileName;
-    if (chosen.isEmpty() || loadOntoCanvas(chosen))
+    if (chosen.isEmpty())
         setName(chosen);
+    else
+        openPicture(chosen);
 }
 
 bool Document::openFile(const QString& path) {
     const QString full = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     Cmdialog_.FileName = full;
-    if (!loadOntoCanvas(full))
-        return false;
-    setName(full);
-    return true;
+    return openPicture(full);
 }
 
-bool Document::loadOntoCanvas(const QString& path) {
+bool Document::openPicture(const QString& path) {
     const PictureFile::LoadResult loaded =
         PictureFile::load(path, QSize(PictureBox::kWidth, PictureBox::kHeight));
     if (!loaded.ok()) {
@@ -184,13 +201,18 @@ bool Document::loadOntoCanvas(const QString& path) {
     }
     canvas_.setPicture(loaded.image);
     beyondCanvas_ = loaded.whole;
+    setName(path);
+    // By what was read, not by the name: a BMP called .png is still a BMP.
+    otherFormatFile_ = loaded.format == "bmp" ? QString() : name();
     if (canvasReplaced)
         canvasReplaced();
     return true;
 }
 
+// We write BMP only: a file of another format goes through the dialog
+// rather than being turned into a BMP under its old name.
 void Document::spara() {
-    if (isUntitled()) {
+    if (isUntitled() || holdsOtherFormat()) {
         SparaSom();
         return;
     }

@@ -57,9 +57,12 @@ private:
     bool endProgram();
     std::optional<QString> runSaveDialog();
     bool write(const QString& path);
-    // Reads a picture onto the canvas; false, with the user told why, when it cannot.
-    bool loadOntoCanvas(const QString& path);
+    // Reads a picture onto the canvas and names the document after it;
+    // false, with the user told why, when it cannot.
+    bool openPicture(const QString& path);
     void setName(const QString& name);
+    // The named file was read as another format than BMP, which is all we write.
+    bool holdsOtherFormat() const;
 
     QWidget& window_;
     PictureBox& canvas_;
@@ -68,4 +71,6 @@ private:
     // The opened file's picture as it was read, while it is larger than the
     // canvas; null otherwise.
     QImage beyondCanvas_;
+    // The file Open read another format from, by its name as the title gives it.
+    QString otherFormatFile_;
 };

@@ -337,7 +337,9 @@ LoadResult read(QIODevice& device, QSize shown) {
     // palette colour, or black, on every reading alike.
     QImage image;
     const QImage::Format format = reader.imageFormat();
-    if (reader.format() == "bmp" && !allocated.isEmpty() && format != QImage::Format_Invalid)
+    // Asked before reading: once done, the reader no longer names it.
+    const QByteArray fileFormat = reader.format();
+    if (fileFormat == "bmp" && !allocated.isEmpty() && format != QImage::Format_Invalid)
         image = clearedImage(allocated, format);
     if (!reader.read(&image)) {
         switch (reader.error()) {
@@ -353,6 +355,7 @@ LoadResult read(QIODevice& device, QSize shown) {
     if (needsTooMuchMemory(image.size()))
         return tooLarge(image.size());
     LoadResult result;
+    result.format = fileFormat;
     if (shown.isValid() && !QRect(QPoint(0, 0), shown).contains(image.rect())) {
         result.whole = image;
         image = image.copy(QRect(QPoint(0, 0), shown) & image.rect());

@@ -35,6 +35,7 @@ struct LoadResult {
     // With a size to show given, the whole picture as the reader made it
     // when it is larger than that; null otherwise.
     QImage whole;
+    QByteArray format; // Qt's name for what was read: "bmp", "png", "jpeg", "gif" ...
     Problem problem = Problem::None;
     QString detail;
     bool ok() const { return problem == Problem::None; }
