@@ -86,6 +86,12 @@ public:
         QTest::mouseRelease(widget, button, {}, pos);
     }
 
+    // A press on the button of a tool or stamp, and on a scene's thumbnail.
+    void chooseTool(int tool) { press(form->Picture3.at(size_t(tool))); }
+    void chooseScene(int scene) { press(form->scenes->thumbnail(scene)); }
+    // A picture named on the command line.
+    void openNamed(const QString& path) { form->openFile(path); }
+
     // A key pressed and released where the keyboard focus is.
     void key(int key, Qt::KeyboardModifiers modifiers) {
         QWidget* focus = QApplication::focusWidget();

@@ -1,11 +1,57 @@
 #include "FormRig.h"
 #include "document/Document.h"
+#include "document/FileMessages.h"
 #include "platform/BuiltinPictures.h"
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using Answer = Dialogs::Answer;
+
+namespace {
+
+QImage pattern(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 37 & 255, y * 59 & 255, (x + y) * 11 & 255));
+    return image;
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// An 8-bit run-length BMP that ends at once: a picture of any size, all of
+// its one palette colour, in a few bytes.
+QByteArray emptyRunLengthBmp(qint32 width, qint32 height) {
+    QByteArray bytes("BM");
+    QDataStream out(&bytes, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint32(14 + 40 + 4 + 2) << quint32(0) << quint32(14 + 40 + 4) << quint32(40) << width
+        << height << quint16(1) << quint16(8) << quint32(1) << quint32(2) << quint32(3780)
+        << quint32(3780) << quint32(1) << quint32(0) << quint32(0x20a040) << quint16(0x100);
+    return bytes;
+}
+
+// A GIF of one white pixel: Qt reads GIF but does not write it.
+const QByteArray kGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00"
+                      ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                      35);
+
+} // namespace
 
 // The picture kept, named and ended: New, Open, Save, Save As, Exit and the
 // close question, driven by keys and the menu, with the files read back.
@@ -320,6 +366,198 @@ private slots:
         QVERIFY(rig.dialogs.requests.empty());
         QCOMPARE(rig.dialogs.unscripted, 0);
         QVERIFY(!QFileInfo::exists(path("efter.bmp")));
+    }
+
+    // What lies beyond the canvas is kept, however the canvas was drawn on;
+    // a scene or New ends it.
+    void largerPicturesKeepWhatLiesBeyondTheCanvas_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QSize>("saved");
+        QTest::newRow("800x600, Ctrl+S") << QSize(800, 600) << "spara" << QSize(800, 600);
+        QTest::newRow("1000x300, Ctrl+S") << QSize(1000, 300) << "spara" << QSize(1000, 429);
+        QTest::newRow("400x600, Ctrl+S") << QSize(400, 600) << "spara" << QSize(471, 600);
+        QTest::newRow("1000x300, Save As") << QSize(1000, 300) << "spara som" << QSize(1000, 429);
+        QTest::newRow("800x600, a scene, Ctrl+S") << QSize(800, 600) << "scen" << QSize(471, 429);
+        QTest::newRow("800x600, New, Ctrl+S") << QSize(800, 600) << "nytt" << QSize(471, 429);
+        QTest::newRow("300x200, Ctrl+S") << QSize(300, 200) << "spara" << QSize(471, 429);
+    }
+    void largerPicturesKeepWhatLiesBeyondTheCanvas() {
+        QFETCH(QSize, size);
+        QFETCH(QString, road);
+        QFETCH(QSize, saved);
+        const QImage picture = pattern(size);
+        const QString opened = path("stor.bmp");
+        QVERIFY(picture.save(opened, "BMP"));
+        rig.dialogs.files.push_back(opened);
+        key(Qt::Key_O);
+        if (road == "scen") {
+            rig.chooseScene(2);
+        } else if (road == "nytt") {
+            rig.dialogs.answers.push_back(Answer::No);
+            key(Qt::Key_N);
+        }
+        // A shape press replaces the canvas's picture with its snapshot.
+        rig.chooseTool(190);
+        rig.drag({{400, 380}, {470, 428}});
+        const QImage canvas = rig.canvas();
+        const QString target = road == "spara som" || road == "nytt" ? path("ny.bmp") : opened;
+        if (road == "spara som") {
+            saveAs(target);
+        } else {
+            rig.dialogs.files.push_back(target);
+            key(Qt::Key_S);
+        }
+        QImage expected(saved, QImage::Format_RGB32);
+        expected.fill(Qt::white);
+        QPainter painter(&expected);
+        if (saved != canvas.size())
+            painter.drawImage(0, 0, picture);
+        painter.drawImage(0, 0, canvas);
+        painter.end();
+        QCOMPARE(readBack(target), expected);
+        QCOMPARE(rig.canvas(), canvas);
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
+    // At the size limit the whole picture cannot be made: said, and nothing lost.
+    void aPictureTooLargeToSaveWholeIsSaidSo() {
+        // Within the limit alone, over it once the canvas's height is added.
+        const QString file = path("lång.bmp");
+        QVERIFY(writeBytes(file, emptyRunLengthBmp(156500, 428)));
+        rig.openNamed(file);
+        QCOMPARE(rig.title(), titled(file));
+        rig.drawSomething();
+        const QImage drawn = rig.canvas();
+        key(Qt::Key_S);
+        QCOMPARE(rig.dialogs.warnings,
+                 QStringList{saveFailedMessage(file, PictureFile::Problem::TooLarge)});
+        QCOMPARE(bytesOf(file), emptyRunLengthBmp(156500, 428));
+        QCOMPARE(rig.title(), titled(file));
+        QCOMPARE(rig.canvas(), drawn);
+    }
+
+    // Pensilo writes BMP only: a file read as another format is never
+    // overwritten by a Save, and every save dialog proposes a .bmp name.
+    void otherFormatsAreNotTurnedIntoBmp_data() {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QString>("proposed"); // empty: written in place, no dialog
+        const struct {
+            const char *tag, *format, *name, *road, *proposed;
+        } rows[] = {
+            {"PNG, Ctrl+S", "PNG", "bild.png", "spara", "bild.bmp"},
+            {"JPEG, Ctrl+S", "JPEG", "foto.jpg", "spara", "foto.bmp"},
+            {"GIF without extension, Ctrl+S", "GIF", "bild", "spara", "bild.bmp"},
+            {"PNG, Save As", "PNG", "bild.png", "spara som", "bild.bmp"},
+            {"PNG, New, Yes", "PNG", "bild.png", "nytt", "bild.bmp"},
+            {"PNG, close, Yes", "PNG", "bild.png", "stäng", "bild.bmp"},
+            {"BMP named .png, Ctrl+S", "BMP", "bild.png", "spara", ""},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row.tag) << QByteArray(row.format) << QString(row.name)
+                                   << QString(row.road) << QString(row.proposed);
+    }
+    void otherFormatsAreNotTurnedIntoBmp() {
+        QFETCH(QByteArray, format);
+        QFETCH(QString, name);
+        QFETCH(QString, road);
+        QFETCH(QString, proposed);
+        const QString file = path(name);
+        QVERIFY(format == "GIF" ? writeBytes(file, kGif)
+                                : pattern(QSize(40, 30)).save(file, format.constData()));
+        const QByteArray bytes = bytesOf(file);
+        rig.dialogs.files.push_back(file);
+        key(Qt::Key_O);
+        QCOMPARE(rig.title(), titled(file));
+        rig.drawSomething();
+        rig.dialogs.files.push_back(std::nullopt);
+        if (road == "spara") {
+            key(Qt::Key_S);
+        } else if (road == "spara som") {
+            menu('P');
+        } else {
+            rig.dialogs.answers.push_back(Answer::Yes);
+            if (road == "nytt")
+                key(Qt::Key_N);
+            else
+                closeWindow();
+        }
+        if (proposed.isEmpty()) {
+            QCOMPARE(rig.dialogs.requests.size(), size_t(1));
+            QCOMPARE(readBack(file), rig.canvas());
+        } else {
+            QCOMPARE(rig.dialogs.requests.size(), size_t(2));
+            QCOMPARE(rig.dialogs.requests.back().fileName, path(proposed));
+            QCOMPARE(bytesOf(file), bytes);
+        }
+        QCOMPARE(rig.title(), titled(file));
+    }
+
+    // The title drops blanks at the ends of the name, so the file must too.
+    void blanksAroundTheChosenNameAreDropped_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("trailing") << "bild.bmp " << false;
+        QTest::newRow("both ends") << "  bild.bmp  " << false;
+        // The dialog asked about "bild.bmp ", not about the file replaced.
+        QTest::newRow("over a file of the trimmed name") << "bild.bmp " << true;
+    }
+    void blanksAroundTheChosenNameAreDropped() {
+        QFETCH(QString, typed);
+        QFETCH(bool, existing);
+        const QString file = path("bild.bmp");
+        if (existing)
+            QVERIFY(writeBytes(file, "gammal"));
+        rig.drawSomething();
+        rig.dialogs.files.push_back(path(typed));
+        rig.dialogs.files.push_back(std::nullopt);
+        menu('P');
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"bild.bmp"});
+        if (existing) {
+            QCOMPARE(rig.dialogs.requests.size(), size_t(2));
+            QCOMPARE(rig.dialogs.requests.back().fileName, file);
+            QCOMPARE(bytesOf(file), QByteArray("gammal"));
+            QCOMPARE(rig.title(), QStringLiteral("[Namnlös] - Pensilo"));
+            return;
+        }
+        QCOMPARE(rig.title(), titled(file));
+        rig.drag({{10, 300}, {300, 400}});
+        key(Qt::Key_S);
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"bild.bmp"});
+        QCOMPARE(readBack(file), rig.canvas());
+    }
+
+    // A named pipe is refused at once, never waited on for a writer.
+    void aNamedPipeIsRefusedAtOnce_data() {
+        QTest::addColumn<bool>("commandLine");
+        QTest::newRow("Open") << false;
+        QTest::newRow("command line") << true;
+    }
+    void aNamedPipeIsRefusedAtOnce() {
+        QFETCH(bool, commandLine);
+#ifdef Q_OS_UNIX
+        const QString pipe = path("rör.bmp");
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        rig.drawSomething();
+        const QImage drawn = rig.canvas();
+        // Should the open wait for a writer, the system ends the test program.
+        ::alarm(5);
+        if (commandLine) {
+            rig.openNamed(pipe);
+        } else {
+            rig.dialogs.files.push_back(pipe);
+            key(Qt::Key_O);
+        }
+        ::alarm(0);
+        QCOMPARE(rig.dialogs.warnings,
+                 QStringList{openFailedMessage(pipe, PictureFile::Problem::NotAPicture)});
+        QCOMPARE(rig.canvas(), drawn);
+        QCOMPARE(rig.title(), QStringLiteral("[Namnlös] - Pensilo"));
+#else
+        QSKIP("named pipes in the file system are Unix's");
+#endif
     }
 
     void exitAfterASaveStillAsks() {

@@ -634,13 +634,14 @@ private slots:
         const QString path = QDir::temp().filePath("Teckningar/huset.bmp");
         const QString shown = QDir::toNativeSeparators(path);
         std::set<QString> saving;
-        for (Problem problem : {Problem::FolderMissing, Problem::IsFolder, Problem::DiskFull,
-                                Problem::ReadOnly, Problem::NoPermission, Problem::Other}) {
+        for (Problem problem :
+             {Problem::FolderMissing, Problem::IsFolder, Problem::DiskFull, Problem::ReadOnly,
+              Problem::NoPermission, Problem::TooLarge, Problem::Other}) {
             const QString message = saveFailedMessage(path, problem);
             QVERIFY(message.contains(shown));
             saving.insert(message);
         }
-        QCOMPARE(saving.size(), size_t(6));
+        QCOMPARE(saving.size(), size_t(7));
         std::set<QString> opening;
         for (Problem problem :
              {Problem::NotFound, Problem::IsFolder, Problem::NotAPicture, Problem::Damaged,

@@ -156,6 +156,39 @@ private slots:
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
     }
 
+    // A name with markup in it is shown as it is, in the question and in a warning.
+    void messagesShowNamesAsTheyAre_data() {
+        QTest::addColumn<bool>("picture"); // a picture to ask about, or none to open
+        QTest::newRow("the save question") << true;
+        QTest::newRow("a warning") << false;
+    }
+    void messagesShowNamesAsTheyAre() {
+        QFETCH(bool, picture);
+        const QString file = dir->filePath(QStringLiteral("<b>fet.bmp"));
+        QImage white(8, 8, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        // Without a picture, Open's message names the missing file.
+        if (picture)
+            QVERIFY(white.save(file, "BMP"));
+        const auto plain = [&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box || box->textFormat() != Qt::PlainText)
+                failures << "not shown as plain text";
+            pressInModal(modal, picture ? Qt::Key_Escape : Qt::Key_Return);
+        };
+        if (picture) {
+            rig.form->openFile(file);
+            whenModal(plain);
+            keyOnCanvas(Qt::Key_N);
+        } else {
+            whenModal(plain);
+            rig.form->openFile(file);
+        }
+        QCOMPARE(seen.size(), 2);
+        QVERIFY2(seen.at(1).contains(QStringLiteral("<b>fet.bmp")), qPrintable(seen.at(1)));
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
+    }
+
     // Escape at the close question keeps the window and the picture.
     void escapeAtTheCloseQuestionKeepsTheWindow() {
         draw();

@@ -130,6 +130,21 @@ private slots:
         QCOMPARE(readBack(picture).pixel(0, 0), qRgb(120, 170, 250));
     }
 
+    // A scene pressed by mistake over a picture larger than the canvas, then
+    // taken back: the save writes the whole picture again, not the corner.
+    void undoingASceneBringsBackThePictureBeyondTheCanvas() {
+        const QString large = dir->filePath("stor.bmp");
+        QImage wide(800, 600, QImage::Format_RGB32);
+        wide.fill(qRgb(10, 200, 30));
+        QVERIFY(wide.save(large, "BMP"));
+        rig.dialogs.files.push_back(large);
+        rig.key(Qt::Key_O, Qt::ControlModifier);
+        act(Action::Scene, 4);
+        undo();
+        rig.key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(readBack(large), wide);
+    }
+
     // A shape undone, then another drawn: its preview clears to the canvas as
     // undo left it, never to the figure taken back; the keys do nothing
     // mid-drag, and the new step drops what could have been redone.

@@ -74,9 +74,9 @@ Form1::Form1(Dialogs* dialogs)
     };
     document->canvasReplacing = [this] { history.beginWhole(); };
     document->stopProgram = [this] { stopProgram(); };
-    history.documentNow = [this] { return UndoHistory::Document{document->name(), {}}; };
+    history.documentNow = [this] { return document->undoState(); };
     history.restoreDocument = [this](const UndoHistory::Document& state) {
-        document->setName(state.name);
+        document->restore(state);
     };
     wallpaper = std::make_unique<WallpaperCommands>(*document, dialogs_);
     // The window sees every key before the control with the focus does.
@@ -201,10 +201,11 @@ void Form1::Picture6_MouseDown(qint16 Index, const MouseArgs& args) {
 }
 
 void Form1::Image2_MouseDown(qint16 Index, const MouseArgs&) {
-    history.begin();
+    history.beginWhole();
     // The scene is shared, never drawn on: drawing goes to the persistent image.
     canvas.Cls();
     canvas.setPicture(BuiltinPictures::scene(Index));
+    document->sceneChosen();
     canvas.takeChangedRect();
     Picture1->update();
     history.end();

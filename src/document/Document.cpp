@@ -8,7 +8,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -16,6 +19,36 @@ const QString kProduct = QStringLiteral("Pensilo");
 const QString kFilter = QStringLiteral("Bmp (*.bmp)|*.bmp");
 constexpr qint16 kTrue = -1;
 constexpr int kWhiteScene = 5;
+
+// Blanks only: a name is never cut at a tab or a line break.
+QString withoutBlanksAround(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
+// Where the file's own name starts in a path.
+qsizetype fileNameStart(const QString& path) {
+    return std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QDir::separator())) + 1;
+}
+
+// The title drops blanks at the name's ends, so a file named with them could
+// never be saved to again under the name the title shows.
+QString withoutBlanksAroundFileName(const QString& path) {
+    const qsizetype start = fileNameStart(path);
+    return path.left(start) + withoutBlanksAround(path.mid(start));
+}
+
+// bild.png gives bild.bmp, a name without an extension gets one.
+QString withBmpExtension(const QString& path) {
+    const qsizetype start = fileNameStart(path);
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return (dot > start ? path.left(dot) : path) + QStringLiteral(".bmp");
+}
 
 } // namespace
 
@@ -26,14 +59,7 @@ QString Document::nameFromTitle(const QString& title) {
     QString name = title;
     if (name.endsWith(kTitleSuffix))
         name.chop(kTitleSuffix.size());
-    // Blanks only: a name is never cut at a tab or a line break.
-    qsizetype first = 0;
-    qsizetype last = name.size();
-    while (first < last && name.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && name.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return name.mid(first, last - first);
+    return withoutBlanksAround(name);
 }
 
 QString Document::name() const {
@@ -50,26 +76,85 @@ Dialogs::Answer Document::askToSave() {
                                            QStringLiteral(" ?"));
 }
 
+bool Document::holdsOtherFormat() const {
+    return !otherFormatFile_.isEmpty() && name() == otherFormatFile_;
+}
+
 // The chosen path once the picture is written to it; nothing when the user
 // cancelled or the file could not be written (the user has been told).
 std::optional<QString> Document::runSaveDialog() {
     Cmdialog_.DialogTitle = QStringLiteral("Spara");
-    Cmdialog_.FileName = name();
+    // A PNG is never proposed for BMP bytes: the file opened stays as it was
+    // unless the user names it and confirms the replacement.
+    Cmdialog_.FileName = holdsOtherFormat() ? withBmpExtension(name()) : name();
     Cmdialog_.Flags = CommonDialog::cdlOFNOverwritePrompt;
     Cmdialog_.Filter = kFilter;
-    if (!Cmdialog_.ShowSave())
-        return std::nullopt;
-    const QString chosen = Cmdialog_.FileName;
+    QString chosen;
+    for (;;) {
+        if (!Cmdialog_.ShowSave())
+            return std::nullopt;
+        chosen = withoutBlanksAroundFileName(Cmdialog_.FileName);
+        // The dialog asked about replacing the name as typed, not this one:
+        // shown again with it, so no file is replaced without being asked.
+        if (chosen == Cmdialog_.FileName || !QFileInfo::exists(chosen))
+            break;
+        Cmdialog_.FileName = chosen;
+    }
+    Cmdialog_.FileName = chosen;
     if (!chosen.isEmpty() && !write(chosen))
         return std::nullopt;
     return chosen;
 }
 
 bool Document::write(const QString& path) {
-    const PictureFile::SaveResult saved = PictureFile::saveBmp(canvas_.Image(), path);
-    if (!saved.ok())
+    const std::optional<QImage> picture = wholePicture();
+    if (!picture) {
+        dialogs_.warning(kProduct, saveFailedMessage(path, PictureFile::Problem::TooLarge));
+        return false;
+    }
+    const PictureFile::SaveResult saved = PictureFile::saveBmp(*picture, path);
+    if (!saved.ok()) {
         dialogs_.warning(kProduct, saveFailedMessage(path, saved.problem));
-    return saved.ok();
+        return false;
+    }
+    // It holds a BMP now, like any file we write.
+    if (path == otherFormatFile_)
+        otherFormatFile_.clear();
+    return true;
+}
+
+std::optional<QImage> Document::wholePicture() const {
+    const QImage& shown = canvas_.Image();
+    if (beyondCanvas_.isNull())
+        return shown;
+    const QSize size = shown.size().expandedTo(beyondCanvas_.size());
+    if (PictureFile::tooLargeToHold(size))
+        return std::nullopt;
+    QImage whole(size, QImage::Format_RGB32);
+    if (whole.isNull())
+        return std::nullopt;
+    whole.fill(Qt::white);
+    QPainter painter(&whole);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    // Converted a band at a time, as Open converted the part the canvas
+    // shows, so no second copy of a large picture is made.
+    constexpr int kBandRows = 256;
+    for (int top = 0; top < beyondCanvas_.height(); top += kBandRows) {
+        const QRect band(0, top, beyondCanvas_.width(),
+                         std::min(kBandRows, beyondCanvas_.height() - top));
+        const QImage rows = beyondCanvas_.copy(band).convertToFormat(QImage::Format_RGB32);
+        if (rows.isNull())
+            return std::nullopt;
+        painter.drawImage(band.topLeft(), rows);
+    }
+    painter.drawImage(QPoint(0, 0), shown);
+    painter.end();
+    return whole;
+}
+
+void Document::restore(const UndoHistory::Document& state) {
+    setName(state.name);
+    beyondCanvas_ = state.beyond;
 }
 
 void Document::Nytt() {
@@ -83,6 +168,7 @@ void Document::Nytt() {
         if (canvasReplacing)
             canvasReplacing();
         setName(kUntitled);
+        beyondCanvas_ = QImage();
         canvas_.Cls();
         canvas_.setPicture(BuiltinPictures::scene(kWhiteScene));
         if (canvasReplaced)
@@ -101,27 +187,19 @@ void Document::öppna() {
     if (!Cmdialog_.ShowOpen())
         return;
     const QString chosen = Cmdialog_.FileName;
-    if (chosen.isEmpty()) {
+    if (chosen.isEmpty())
         setName(chosen);
-    } else if (loadOntoCanvas(chosen)) {
-        setName(chosen);
-        if (canvasReplaced)
-            canvasReplaced();
-    }
+    else
+        openPicture(chosen);
 }
 
 bool Document::openFile(const QString& path) {
     const QString full = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     Cmdialog_.FileName = full;
-    if (!loadOntoCanvas(full))
-        return false;
-    setName(full);
-    if (canvasReplaced)
-        canvasReplaced();
-    return true;
+    return openPicture(full);
 }
 
-bool Document::loadOntoCanvas(const QString& path) {
+bool Document::openPicture(const QString& path) {
     const PictureFile::LoadResult loaded =
         PictureFile::load(path, QSize(PictureBox::kWidth, PictureBox::kHeight));
     if (!loaded.ok()) {
@@ -131,11 +209,19 @@ bool Document::loadOntoCanvas(const QString& path) {
     if (canvasReplacing)
         canvasReplacing();
     canvas_.setPicture(loaded.image);
+    beyondCanvas_ = loaded.whole;
+    setName(path);
+    // By what was read, not by the name: a BMP called .png is still a BMP.
+    otherFormatFile_ = loaded.format == "bmp" ? QString() : name();
+    if (canvasReplaced)
+        canvasReplaced();
     return true;
 }
 
+// We write BMP only: a file of another format goes through the dialog
+// rather than being turned into a BMP under its old name.
 void Document::spara() {
-    if (isUntitled()) {
+    if (isUntitled() || holdsOtherFormat()) {
         SparaSom();
         return;
     }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "canvas/UndoHistory.h"
 #include "platform/Dialogs.h"
 
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -35,6 +37,18 @@ public:
     // Shows `name` in the title; undo puts an earlier name back this way.
     void setName(const QString& name);
 
+    // The picture a save writes: the canvas, and beyond it what the opened
+    // file's picture has that the canvas cannot show, white where neither
+    // reaches. Nothing when that would be too large to hold.
+    std::optional<QImage> wholePicture() const;
+    // A background scene replaced the canvas's picture: what an opened file
+    // had beyond the canvas is no longer part of it.
+    void sceneChosen() { beyondCanvas_ = QImage(); }
+
+    // What a whole-picture undo step keeps of the document, and putting it back.
+    UndoHistory::Document undoState() const { return {name(), beyondCanvas_}; }
+    void restore(const UndoHistory::Document& state);
+
     void Nytt();
     void öppna();
     void spara();
@@ -52,11 +66,19 @@ private:
     bool endProgram();
     std::optional<QString> runSaveDialog();
     bool write(const QString& path);
-    // Reads a picture onto the canvas; false, with the user told why, when it cannot.
-    bool loadOntoCanvas(const QString& path);
+    // Reads a picture onto the canvas and names the document after it;
+    // false, with the user told why, when it cannot.
+    bool openPicture(const QString& path);
+    // The named file was read as another format than BMP, which is all we write.
+    bool holdsOtherFormat() const;
 
     QWidget& window_;
     PictureBox& canvas_;
     CommonDialog& Cmdialog_;
     Dialogs& dialogs_;
+    // The opened file's picture as it was read, while it is larger than the
+    // canvas; null otherwise.
+    QImage beyondCanvas_;
+    // The file Open read another format from, by its name as the title gives it.
+    QString otherFormatFile_;
 };

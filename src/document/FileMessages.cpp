@@ -25,6 +25,9 @@ QString saveReason(Problem problem) {
         return QString::fromUtf8("Disken är skrivskyddad. Spara på en annan plats.");
     case Problem::NoPermission:
         return QString::fromUtf8("Du har inte behörighet att spara där. Spara i en annan mapp.");
+    case Problem::TooLarge:
+        return QString::fromUtf8("Bilden är för stor för att Pensilo ska kunna spara den hel. "
+                                 "Ingenting har skrivits, och bilden finns kvar som den var.");
     default:
         return QString::fromUtf8("Något gick fel. Försök igen, eller spara på en annan plats.");
     }

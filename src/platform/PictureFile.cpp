@@ -232,7 +232,10 @@ Problem openProblem(int error) {
 }
 
 PictureFile::LoadResult loadFailure(Problem problem, const QString& detail) {
-    return {QImage(), problem, detail};
+    PictureFile::LoadResult result;
+    result.problem = problem;
+    result.detail = detail;
+    return result;
 }
 
 PictureFile::LoadResult tooLarge(QSize size) {
@@ -243,6 +246,10 @@ PictureFile::LoadResult tooLarge(QSize size) {
 } // namespace
 
 namespace PictureFile {
+
+bool tooLargeToHold(QSize size) {
+    return needsTooMuchMemory(size);
+}
 
 SaveResult saveBmp(const QImage& image, const QString& path) {
     const QByteArray bytes = bmpBytes(image);
@@ -279,6 +286,10 @@ LoadResult load(const QString& path, QSize shown) {
         return loadFailure(Problem::IsFolder, qt_error_string(EISDIR));
     if (!info.exists())
         return loadFailure(Problem::NotFound, qt_error_string(ENOENT));
+    // Opening a named pipe waits until someone writes to it, and a device
+    // can give bytes without end.
+    if (!info.isFile())
+        return loadFailure(Problem::NotAPicture, QStringLiteral("not a plain file"));
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
@@ -326,7 +337,9 @@ LoadResult read(QIODevice& device, QSize shown) {
     // palette colour, or black, on every reading alike.
     QImage image;
     const QImage::Format format = reader.imageFormat();
-    if (reader.format() == "bmp" && !allocated.isEmpty() && format != QImage::Format_Invalid)
+    // Asked before reading: once done, the reader no longer names it.
+    const QByteArray fileFormat = reader.format();
+    if (fileFormat == "bmp" && !allocated.isEmpty() && format != QImage::Format_Invalid)
         image = clearedImage(allocated, format);
     if (!reader.read(&image)) {
         switch (reader.error()) {
@@ -341,12 +354,16 @@ LoadResult read(QIODevice& device, QSize shown) {
     // Whatever size the reader settled on, the conversion stays within the limit.
     if (needsTooMuchMemory(image.size()))
         return tooLarge(image.size());
-    if (shown.isValid() && !QRect(QPoint(0, 0), shown).contains(image.rect()))
+    LoadResult result;
+    result.format = fileFormat;
+    if (shown.isValid() && !QRect(QPoint(0, 0), shown).contains(image.rect())) {
+        result.whole = image;
         image = image.copy(QRect(QPoint(0, 0), shown) & image.rect());
-    QImage converted = image.convertToFormat(QImage::Format_RGB32);
-    if (converted.isNull())
+    }
+    result.image = image.convertToFormat(QImage::Format_RGB32);
+    if (result.image.isNull())
         return loadFailure(Problem::TooLarge, QStringLiteral("out of memory"));
-    return {converted, Problem::None, QString()};
+    return result;
 }
 
 } // namespace PictureFile

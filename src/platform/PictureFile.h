@@ -20,7 +20,7 @@ enum class Problem {
     NotFound,     // reading: there is no such file
     NotAPicture,  // reading: not a format that can be read
     Damaged,      // reading: a known format whose data is broken or cut short
-    TooLarge,     // reading: the picture would need absurd amounts of memory
+    TooLarge,     // the picture would need absurd amounts of memory
     Other,
 };
 
@@ -32,6 +32,10 @@ struct SaveResult {
 
 struct LoadResult {
     QImage image; // Format_RGB32; null on failure
+    // With a size to show given, the whole picture as the reader made it
+    // when it is larger than that; null otherwise.
+    QImage whole;
+    QByteArray format; // Qt's name for what was read: "bmp", "png", "jpeg", "gif" ...
     Problem problem = Problem::None;
     QString detail;
     bool ok() const { return problem == Problem::None; }
@@ -41,11 +45,16 @@ struct LoadResult {
 // only once the whole new file is written, and is left as it was on failure.
 SaveResult saveBmp(const QImage& image, const QString& path);
 
+// Whether a picture of this size, as Format_RGB32, is more than we are
+// willing to hold in memory.
+bool tooLargeToHold(QSize size);
+
 // Reads any picture Qt can read, recognised by its content rather than its
-// name. Files that would need absurd amounts of memory are refused unread.
-// With `shown` set, only the picture's top-left part of that size is kept:
-// all a canvas of that size can show, and far quicker to convert when the
-// picture is large.
+// name. Files that would need absurd amounts of memory are refused unread,
+// and so is anything that is not a plain file (a pipe or a device could keep
+// the reading waiting for ever). With `shown` set, only the picture's
+// top-left part of that size is converted: all a canvas of that size can
+// show, and far quicker when the picture is large.
 LoadResult load(const QString& path, QSize shown = QSize());
 
 // What load() does once the file is open: our limits, Qt's reader, then the

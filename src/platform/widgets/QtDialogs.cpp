@@ -37,6 +37,8 @@ public:
 Dialogs::Answer QtDialogs::question(const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Question, title, text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+    // A file may be called "<b>fet.bmp": the name is shown as it is.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
@@ -80,6 +82,7 @@ std::optional<QString> QtDialogs::chooseFile(const FileRequest& request) {
 
 void QtDialogs::warning(const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
