@@ -83,8 +83,9 @@ Repaint release(ToolContext& context, const CanvasEvent&) {
 void SaveCanvasSnapshot(PictureBox& canvas, const QString& snapshotFolder) {
     const QString path = snapshotFolder + QStringLiteral("temp.bmp");
     PictureFile::LoadResult loaded;
-    if (PictureFile::saveBmp(canvas.Image(), path).ok())
-        loaded = PictureFile::load(path);
+    // temp.bmp is worth nothing after a crash: not worth waiting for the disk.
+    if (PictureFile::saveBmp(canvas.Image(), path, PictureFile::Durability::Unsynced).ok())
+        loaded = PictureFile::readBack(path);
     // The canvas in memory is the truth. Without the file (a full disk, a
     // folder in its place) the preview would clear back to an older
     // background, and a file that reads back as another picture (a second

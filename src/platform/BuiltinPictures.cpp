@@ -1,12 +1,12 @@
 #include "platform/BuiltinPictures.h"
 
 #include "platform/IcoCodec.h"
+#include "platform/PictureFile.h"
 
 #include <QImageReader>
 #include <QPixmap>
 #include <QResource>
 #include <QtDebug>
-#include <QtEndian>
 
 #include <array>
 #include <optional>
@@ -15,43 +15,11 @@
 // reported and a plain stand-in of the right size keeps the program usable.
 namespace {
 
-// The scenes are plain 24-bit bottom-up BMPs, decoded here in one pass
-// straight into RGB32, the canvas's format: all six are painted for the first
-// frame, and Qt's reader goes through a device and a conversion. Anything else
-// returns a null image and goes to Qt's reader.
-QImage decodePlainBmp(const QByteArray& file) {
-    constexpr int kHeaderBytes = 54;
-    if (file.size() < kHeaderBytes || !file.startsWith("BM"))
-        return {};
-    const auto* bytes = reinterpret_cast<const uchar*>(file.constData());
-    const quint32 offset = qFromLittleEndian<quint32>(bytes + 10);
-    const quint32 infoSize = qFromLittleEndian<quint32>(bytes + 14);
-    const qint32 width = qFromLittleEndian<qint32>(bytes + 18);
-    const qint32 height = qFromLittleEndian<qint32>(bytes + 22);
-    const quint16 bitsPerPixel = qFromLittleEndian<quint16>(bytes + 28);
-    const quint32 compression = qFromLittleEndian<quint32>(bytes + 30);
-    if (infoSize != 40 || bitsPerPixel != 24 || compression != 0 || width <= 0 || height <= 0 ||
-        width > 4096 || height > 4096)
-        return {};
-    const qint64 stride = (qint64(width) * 3 + 3) & ~qint64(3);
-    if (offset < kHeaderBytes || qint64(offset) + stride * height > file.size())
-        return {};
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
-        return {};
-    for (int y = 0; y < height; ++y) {
-        const uchar* source = bytes + offset + stride * (height - 1 - y);
-        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, source += 3)
-            target[x] = qRgb(source[2], source[1], source[0]);
-    }
-    return image;
-}
-
 QImage loadImage(const QString& name, QSize expected) {
     if (name.endsWith(QLatin1String(".bmp"))) {
         const QResource resource(QStringLiteral(":/assets/") + name);
-        if (QImage plain = decodePlainBmp(resource.uncompressedData()); !plain.isNull())
+        if (QImage plain = PictureFile::decodePlainBmp(resource.uncompressedData());
+            !plain.isNull())
             return plain;
     }
     QImageReader reader(QStringLiteral(":/assets/") + name);

