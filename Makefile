@@ -22,7 +22,7 @@ JOBS ?= $(shell nproc)
 LRELEASE_UNPACKED := $(CURDIR)/.cache/qt6-l10n-tools
 LRELEASE = $(firstword $(wildcard /usr/lib/qt6/bin/lrelease) $(LRELEASE_UNPACKED)/usr/lib/qt6/bin/lrelease)
 
-.PHONY: run test deps deps-run lrelease build-program build build-asan bench package \
+.PHONY: run test deps deps-run lrelease configure-program build-program build build-asan bench package \
         references fuzz tidy clean
 
 # $(call install-missing,PACKAGES): apt-get installs those of PACKAGES that are missing.
@@ -62,9 +62,11 @@ lrelease: deps-run
 
 # The program alone, for make run: a new folder is configured without the tests
 # and benchmarks, and only the program is built even where they are configured.
-build-program: lrelease
+configure-program: lrelease
 	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DPENSILO_TESTS=OFF -DPENSILO_LRELEASE=$(LRELEASE)
+
+build-program: configure-program
 	cmake --build $(BUILD) -j $(JOBS) --target pensilo
 
 build: deps lrelease
@@ -106,8 +108,9 @@ fuzz: deps lrelease
 	  -rss_limit_mb=2048 -malloc_limit_mb=257 -max_len=4096 /tmp/open-corpus /tmp/open-seeds
 
 # clang-tidy with the checks of .clang-tidy over every source of src/ that this
-# platform compiles; fails while there are findings.
-tidy: build-program
+# platform compiles; fails while there are findings. It needs no build, only
+# the compile commands.
+tidy: configure-program
 	@command -v clang-tidy >/dev/null || $(SUDO) apt-get install -y -qq --no-install-recommends clang-tidy
 	sed -n 's|^ *"file": "\($(CURDIR)/src/[^"]*\.cpp\)",*$$|\1|p' $(BUILD)/compile_commands.json | \
 	  sort -u | \
