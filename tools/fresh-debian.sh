@@ -46,6 +46,8 @@ cleanup() {
 }
 trap cleanup EXIT
 tar -C "$root" -xzf "$tarball"
+# debootstrap leaves its own .debs in apt's cache; only what the command fetches counts.
+rm -f "$root"/var/cache/apt/archives/*.deb
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mkdir "$root/pensilo"
 git -C "$repo" archive "$commit" | tar -x -C "$root/pensilo"
@@ -87,7 +89,9 @@ find "$root/var/cache/apt/archives" "$root/pensilo" -name '*.deb' -printf '%s\n'
 [ -z "$frame" ] || echo "first frame after $(minutes "$frame")"
 echo "command ended after $(minutes "$end")"
 # The chroot's processes are children of this shell: their CPU time, user and system.
-times | tail -n 1 | sed 's/^/CPU time of the command (user, system): /'
+times >"$root.times"
+echo "CPU time of the command (user, system): $(tail -n 1 "$root.times")"
+rm -f "$root.times"
 if [ "$command" = run ] && [ -z "$frame" ]; then
     echo "no first frame; the end of the log:" >&2
     tail -n 30 "$log" >&2
