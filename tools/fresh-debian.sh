@@ -51,7 +51,7 @@ rm -f "$root"/var/cache/apt/archives/*.deb
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mkdir "$root/pensilo"
 git -C "$repo" archive "$commit" | tar -x -C "$root/pensilo"
-for m in proc sys dev; do
+for m in proc sys dev dev/pts; do
     mount --bind "/$m" "$root/$m"
     mounted=("$root/$m" "${mounted[@]}")
 done
@@ -64,9 +64,11 @@ chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root CI=
     QT_QPA_PLATFORM=offscreen PENSILO_FIRST_FRAME=1 \
     sh -c "cd /pensilo && exec ./pensilo.sh $command" </dev/null >"$log" 2>&1 &
 runner=$!
-built="" frame=""
+installed="" built="" frame=""
 while kill -0 "$runner" 2>/dev/null; do
     now=$(date +%s.%N)
+    # CMake's first words: every package is in and the build begins.
+    [ -n "$installed" ] || ! grep -q '^-- The CXX compiler' "$log" || installed=$now
     [ -n "$built" ] || [ ! -x "$program" ] || built=$now
     if [ "$command" = run ] && [ -z "$frame" ] && grep -q '^first-frame' "$log"; then
         frame=$now
@@ -85,6 +87,7 @@ echo "load at end: $(cut -d' ' -f1-3 /proc/loadavg)"
 minutes() { awk -v a="$start" -v b="$1" 'BEGIN { printf "%.1f min", (b - a) / 60 }'; }
 find "$root/var/cache/apt/archives" "$root/pensilo" -name '*.deb' -printf '%s\n' |
     awk '{ n++; s += $1 } END { printf "fetched: %d packages, %.1f MB (%.1f MiB)\n", n, s / 1e6, s / 1048576 }'
+[ -z "$installed" ] || echo "packages installed after $(minutes "$installed")"
 [ -z "$built" ] || echo "program built after $(minutes "$built")"
 [ -z "$frame" ] || echo "first frame after $(minutes "$frame")"
 echo "command ended after $(minutes "$end")"
