@@ -60,7 +60,9 @@ program=$root/pensilo/build/src/pensilo
 echo "measuring ./pensilo.sh $command of $(git -C "$repo" rev-parse --short "$commit") in $root (log $log)"
 echo "load at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 start=$(date +%s.%N)
-chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root CI=true \
+# C.UTF-8, as an installed Debian and CI have: debootstrap sets no locale, and
+# in plain C the wallpaper tests' non-ASCII file names cannot be passed on.
+chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root CI=true LANG=C.UTF-8 \
     QT_QPA_PLATFORM=offscreen PENSILO_FIRST_FRAME=1 \
     sh -c "cd /pensilo && exec ./pensilo.sh $command" </dev/null >"$log" 2>&1 &
 runner=$!
