@@ -1,9 +1,10 @@
 #!/bin/sh
 # The README's two set-up commands, for a fresh Debian 12 that has nothing but
 # a shell and apt:
-#   ./pensilo.sh run    installs what is missing, builds and starts Pensilo
-#   ./pensilo.sh test   installs what is missing, builds and runs every test,
-#                       also under the sanitizers
+#   ./pensilo.sh run    installs what building and running need, builds the
+#                       program alone and starts it
+#   ./pensilo.sh test   installs the test packages too, builds everything and
+#                       runs every test, also under the sanitizers
 # The Makefile does the work; this only makes sure make itself is there.
 set -eu
 cd "$(dirname "$0")"

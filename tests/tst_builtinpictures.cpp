@@ -1,8 +1,8 @@
+#include "pickers/ScenePanel.h"
 #include "platform/BuiltinPictures.h"
 #include "platform/IcoCodec.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/PictureBoxControl.h"
-#include "pickers/ScenePanel.h"
 
 #include <QtTest>
 
@@ -133,11 +133,12 @@ private slots:
             for (int y = 0; y < thumbnail.height(); ++y)
                 for (int x = 0; x < thumbnail.width(); ++x) {
                     const QRgb a = thumbnail.pixel(x, y), b = scaled.pixel(x, y);
-                    worst = std::max({worst, std::abs(qRed(a) - qRed(b)),
-                                      std::abs(qGreen(a) - qGreen(b)),
-                                      std::abs(qBlue(a) - qBlue(b))});
+                    worst =
+                        std::max({worst, std::abs(qRed(a) - qRed(b)),
+                                  std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
                 }
-            QVERIFY2(worst <= 2, qPrintable(QStringLiteral("scene %1 differs by %2").arg(i).arg(worst)));
+            QVERIFY2(worst <= 2,
+                     qPrintable(QStringLiteral("scene %1 differs by %2").arg(i).arg(worst)));
         }
     }
 

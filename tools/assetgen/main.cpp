@@ -160,10 +160,12 @@ int main(int argc, char* argv[]) {
         report(
             saveBmp(scenes.back(), root.filePath("assets/scenes/" + Pictures::sceneFileName(i))));
         // Scaled as a stretched picture control would scale the scene itself.
-        const QImage thumbnail = scenes.back().convertToFormat(QImage::Format_RGB32).scaled(
-            BuiltinPictures::kSceneThumbnailSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        report(saveBmp(thumbnail,
-                       root.filePath("assets/thumbnails/" + Pictures::sceneFileName(i))));
+        const QImage thumbnail = scenes.back()
+                                     .convertToFormat(QImage::Format_RGB32)
+                                     .scaled(BuiltinPictures::kSceneThumbnailSize,
+                                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        report(
+            saveBmp(thumbnail, root.filePath("assets/thumbnails/" + Pictures::sceneFileName(i))));
     }
     report(saveBmp(Pictures::eraserButton(), root.filePath(QStringLiteral("assets/eraser.bmp"))));
     report(IcoCodec::writeFile(
