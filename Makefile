@@ -5,8 +5,9 @@
 # Both are quick when nothing has changed.
 
 # What building and running the program need; qt6-base-dev brings libgl-dev,
-# the platform plugins and, through fontconfig, a font.
-RUN_PACKAGES := g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+# the platform plugins and, through fontconfig, a font; LZ4 packs the undo steps.
+RUN_PACKAGES := g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core \
+                liblz4-dev
 # What the tests, benchmarks and validators need on top.
 TEST_PACKAGES := libbenchmark-dev desktop-file-utils appstream dpkg-dev file \
                  libglib2.0-bin gsettings-desktop-schemas dbus xfconf libxfconf-0-3 \

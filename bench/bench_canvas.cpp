@@ -137,8 +137,13 @@ void drawAPicture(int seed) {
     for (int i = 0; i < 12; ++i) {
         const float x = float((seed * 31 + i * 67) % 420 + 20);
         const float y = float((seed * 17 + i * 43) % 380 + 20);
-        const qint16 tools[] = {ToolId::kFirstPen, qint16(ToolId::kFirstPen + 3), ToolId::kBroadBrush,
-                                ToolId::kFilledBox, ToolId::kEllipse, 44, 120};
+        const qint16 tools[] = {ToolId::kFirstPen,
+                                qint16(ToolId::kFirstPen + 3),
+                                ToolId::kBroadBrush,
+                                ToolId::kFilledBox,
+                                ToolId::kEllipse,
+                                44,
+                                120};
         canvas->drawing.currentTool = tools[i % 7];
         down(x, y);
         for (int step = 1; step <= 8; ++step)
