@@ -49,6 +49,25 @@ Dialogs::Answer QtDialogs::question(const QString& title, const QString& text) {
     }
 }
 
+Dialogs::Answer QtDialogs::yesOrNo(const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    // Qt would make No the escape button. A hidden Cancel takes Escape and
+    // the close button instead, so that neither answers for the child.
+    QPushButton* neither = box.addButton(QMessageBox::Cancel);
+    neither->hide();
+    box.setEscapeButton(neither);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 std::optional<QString> QtDialogs::chooseFile(const FileRequest& request) {
     QFileDialog dialog(parent_, request.title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
