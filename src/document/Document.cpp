@@ -36,6 +36,10 @@ QString Document::nameFromTitle(const QString& title) {
     return name.mid(first, last - first);
 }
 
+QString Document::nameOfFile(const QString& path) {
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
 QString Document::name() const {
     return nameFromTitle(window_.windowTitle());
 }
@@ -69,6 +73,8 @@ bool Document::write(const QString& path) {
     const PictureFile::SaveResult saved = PictureFile::saveBmp(canvas_.Image(), path);
     if (!saved.ok())
         dialogs_.warning(kProduct, saveFailedMessage(path, saved.problem));
+    else if (pictureSafe)
+        pictureSafe();
     return saved.ok();
 }
 
@@ -111,7 +117,7 @@ void Document::öppna() {
 }
 
 bool Document::openFile(const QString& path) {
-    const QString full = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    const QString full = nameOfFile(path);
     Cmdialog_.FileName = full;
     if (!loadOntoCanvas(full))
         return false;
@@ -159,6 +165,8 @@ bool Document::endProgram() {
             return false;
         break;
     case Dialogs::Answer::No:
+        if (pictureSafe)
+            pictureSafe();
         break;
     case Dialogs::Answer::Cancel:
         return false;
