@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/CanvasWidget.h"
+#include "app/FirstFrame.h"
 #include "document/CommandBar.h"
 #include "document/Document.h"
 #include "document/Recovery.h"
@@ -308,6 +309,9 @@ void Form1::openFile(const QString& path) {
 }
 
 void Form1::startWith(const QString& file) {
+    // Once the window is on the screen, so that neither the first frame nor
+    // the first gesture waits for the lock to reach the disk.
+    watchFirstFrame(this, [this] { recovery->takeLock(); });
     if (!recovery->offerLeftCopies(file) && !file.isEmpty())
         openFile(file);
 }

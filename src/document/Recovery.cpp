@@ -66,9 +66,11 @@ bool Recovery::offerLeftCopies(const QString& file) {
     }
     if (shown && !kept)
         show(BuiltinPictures::canvasStartPicture(), Document::kUntitled);
-    // Now, before the window takes input, so no gesture waits for the lock.
-    store_.claimOwnLock();
     return kept;
+}
+
+void Recovery::takeLock() {
+    store_.claimOwnLock();
 }
 
 void Recovery::show(const QImage& image, const QString& name) {

@@ -31,6 +31,9 @@ public:
     // named on the command line, only the copies of that file are offered.
     // True when the child kept one: it is the window's picture now.
     bool offerLeftCopies(const QString& file);
+    // Takes this window's lock ahead of its first copy: taking it waits for
+    // the disk, which no gesture should.
+    void takeLock();
 
 private:
     void show(const QImage& image, const QString& name);
