@@ -4,6 +4,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "FormRig.h"
+#include "RecoveryFiles.h"
 #include "canvas/UndoHistory.h"
 #include "document/Document.h"
 #include "pickers/PalettePanel.h"
@@ -298,11 +299,6 @@ private:
             recoveryBroken = QStringLiteral("a picture that was not safe was not offered");
         }
         rig.dialogs.answers.clear();
-    }
-    static QImage whiteCanvas() {
-        QImage white(471, 429, QImage::Format_RGB32);
-        white.fill(Qt::white);
-        return white;
     }
 
     void onTheCanvas() {

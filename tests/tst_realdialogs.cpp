@@ -1,4 +1,5 @@
 #include "FormRig.h"
+#include "RecoveryFiles.h"
 #include "app/CanvasWidget.h"
 #include "app/Form1.h"
 #include "platform/Translations.h"
@@ -172,11 +173,6 @@ private slots:
         QVERIFY(QDir(rig.stateFolder()).removeRecursively());
         draw();
         const QImage drawn = rig.canvas();
-        const QImage white = [] {
-            QImage image(471, 429, QImage::Format_RGB32);
-            image.fill(Qt::white);
-            return image;
-        }();
         // The window goes as a killed program's does.
         QVERIFY(rig.show(true));
         QStringList buttons;
@@ -193,13 +189,13 @@ private slots:
             pressInModal(box, Qt::Key(key));
         });
         rig.form->startWith({});
-        QCOMPARE(rig.canvas(), kept ? drawn : white);
+        QCOMPARE(rig.canvas(), kept ? drawn : whiteCanvas());
         QCOMPARE(rig.title(), QStringLiteral("[Namnlös] - Pensilo"));
         buttons.sort();
         QCOMPARE(buttons, QStringList({"Ja", "Nej"}));
         QCOMPARE(seen, QStringList({"Pensilo", "Pensilo stängdes innan bilden sparades. Vill du "
                                                "fortsätta med bilden?"}));
-        QCOMPARE(QDir(rig.stateFolder()).entryList({"*.copy"}, QDir::Files).size(), 1);
+        QCOMPARE(copiesIn(rig.stateFolder()).size(), 1);
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
     }
 

@@ -3,6 +3,7 @@
 // state folders and files that must never cost a drawing or a start.
 #include "FormRig.h"
 #include "RealFaults.h"
+#include "RecoveryFiles.h"
 #include "document/Document.h"
 #include "pickers/ScenePanel.h"
 #include "platform/PictureFile.h"
@@ -15,33 +16,9 @@ Q_DECLARE_METATYPE(Answer)
 
 namespace {
 
-QStringList entries(const QString& folder, const QString& pattern = QStringLiteral("*")) {
-    return QDir(folder).entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name);
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// Every copy in the folder, read back.
-QList<RecoveryCopy::Picture> copiesIn(const QString& folder) {
-    QList<RecoveryCopy::Picture> pictures;
-    for (const QString& name : entries(folder, QStringLiteral("*.copy")))
-        if (auto picture = RecoveryCopy::decode(contents(folder + '/' + name)))
-            pictures << *picture;
-    return pictures;
-}
-
-QImage white() {
-    QImage image(471, 429, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    return image;
 }
 
 } // namespace
@@ -210,7 +187,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QStringList, copies);
         QMap<QString, RecoveryCopy::Picture> pictures;
-        pictures["white"] = {white(), Document::kUntitled};
+        pictures["white"] = {whiteCanvas(), Document::kUntitled};
         act("open");
         pictures["file"] = {rig.canvas(), Document::nameFromTitle(rig.title())};
         draw();
@@ -246,7 +223,7 @@ private slots:
     void damagedAndForeignFilesAreNeverOffered_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("offered");
-        QImage drawn = white();
+        QImage drawn = whiteCanvas();
         drawn.fill(qRgb(200, 40, 40));
         const QByteArray whole = RecoveryCopy::encode(drawn, "/hem/bild.bmp");
         // LZ4 ends on literals: the byte before the end mark and the checksum
@@ -332,7 +309,7 @@ private slots:
         QFile::remove(home + "/filler");
         restart({Answer::Yes});
         QCOMPARE(rig.dialogs.questions.size(), keptBefore.isNull() ? 0 : 1);
-        QCOMPARE(rig.canvas(), keptBefore.isNull() ? white() : keptBefore);
+        QCOMPARE(rig.canvas(), keptBefore.isNull() ? whiteCanvas() : keptBefore);
         QVERIFY(rig.dialogs.warnings.isEmpty());
         rig.form.reset();
         if (fault == "file as folder")

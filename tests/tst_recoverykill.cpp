@@ -2,6 +2,7 @@
 // picture comes back, only its own, and as a user sees it under a real X
 // server (Xvfb, driven with xdotool; skipped when either is missing).
 #include "FormRig.h"
+#include "RecoveryFiles.h"
 #include "document/Document.h"
 #include "platform/PictureFile.h"
 #include "platform/RecoveryCopy.h"
@@ -16,26 +17,15 @@ namespace {
 
 constexpr int kPatience = 20000; // ms, for a program under a loaded machine or ASan
 
-QStringList entries(const QString& folder, const QString& pattern = QStringLiteral("*")) {
-    return QDir(folder).entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name);
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The copy in `folder` named `name` and unlike `unlike`, once there is one.
 std::optional<RecoveryCopy::Picture> awaitCopy(const QString& folder, const QString& name,
                                                const QImage& unlike = {}) {
     std::optional<RecoveryCopy::Picture> found;
     const bool arrived = QTest::qWaitFor(
         [&] {
-            for (const QString& entry : entries(folder, QStringLiteral("*.copy"))) {
-                auto copy = RecoveryCopy::decode(contents(folder + '/' + entry));
-                if (copy && copy->name == name && copy->image != unlike)
+            for (const RecoveryCopy::Picture& copy : copiesIn(folder))
+                if (copy.name == name && copy.image != unlike)
                     found = copy;
-            }
             return found.has_value();
         },
         kPatience);
@@ -153,9 +143,7 @@ private slots:
             QCOMPARE(rig.canvas(), shown);
             QCOMPARE(rig.title(), Document::nameOfFile(file) + " - Pensilo");
         } else {
-            QImage white(shown.size(), QImage::Format_RGB32);
-            white.fill(Qt::white);
-            QCOMPARE(rig.canvas(), white);
+            QCOMPARE(rig.canvas(), whiteCanvas());
             QCOMPARE(rig.title(), QStringLiteral("[Namnlös] - Pensilo"));
             // Nothing but, once taken, this window's own lock.
             QCOMPARE(entries(folder(), "*.copy"), QStringList());
@@ -222,20 +210,21 @@ private slots:
         const QString title = Document::nameOfFile(file) + " - Pensilo";
         const QImage shown = opened(file);
         const QByteArray onDisk = contents(file);
+        std::optional<RecoveryCopy::Picture> drawn;
         {
             Child program(x11);
             QVERIFY(program.start(PENSILO_PROGRAM, {file}));
             const QString window = run({"search", "--sync", "--onlyvisible", "--name", "hus"});
             QVERIFY(!window.isEmpty());
-            run({"mousemove", "--sync", "--window", window, "120",     "160", "mousedown", "1",
-                 "mousemove", "--sync", "--window", window, "300",     "220", "mousemove", "--sync",
-                 "--window",  window,   "200",      "380",  "mouseup", "1"});
-            QVERIFY(awaitCopy(folder(), Document::nameOfFile(file), shown));
+            run(QString("mousemove --sync --window %1 120 160 mousedown 1 "
+                        "mousemove --sync --window %1 300 220 "
+                        "mousemove --sync --window %1 200 380 mouseup 1")
+                    .arg(window)
+                    .split(' '));
+            drawn = awaitCopy(folder(), Document::nameOfFile(file), shown);
+            QVERIFY(drawn);
             program.killNow();
         }
-        const std::optional<RecoveryCopy::Picture> drawn =
-            RecoveryCopy::decode(contents(folder() + '/' + entries(folder(), "*.copy").first()));
-        QVERIFY(drawn);
 
         Child again(x11);
         QVERIFY(again.start(PENSILO_PROGRAM, {}));
