@@ -154,8 +154,10 @@ void BM_StartupToFirstFrame(benchmark::State& state) {
     setenv("DISPLAY", server.display().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     setenv("PENSILO_FIRST_FRAME", "1", 1);
-    // The program's snapshot goes to a folder of the benchmark's, never the user's.
+    // The program's snapshot and its recovery lock go to a folder of the
+    // benchmark's, never the user's: each launch ends killed.
     setenv("XDG_CACHE_HOME", cache, 1);
+    setenv("XDG_STATE_HOME", cache, 1);
 
     const std::vector<std::string> floorArgs = {FLOOR_PROGRAM};
     // PENSILO_BENCH_PROGRAM times another build of the program, an older one say.

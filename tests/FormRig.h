@@ -21,9 +21,18 @@
 // A shown main window whose dialogs are answered by a script, and the real
 // mouse events a child's drawing and choosing are made of.
 class FormRig {
+    // First, so it outlives the window that keeps its lock there.
+    QTemporaryDir stateHome_;
+
 public:
     ScriptedDialogs dialogs;
     std::unique_ptr<Form1> form;
+
+    // The windows keep their recovery copies in a state folder of the rig's
+    // own, never in the user's, and a window the rig replaces leaves its
+    // copy there as a killed program would.
+    FormRig() { qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome_.path())); }
+    QString stateFolder() const { return stateHome_.path() + "/pensilo"; }
 
     // With `realDialogs` the window shows Qt's own dialogs, not the script.
     bool show(bool realDialogs = false) {

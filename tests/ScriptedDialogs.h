@@ -32,6 +32,11 @@ public:
         return answer;
     }
 
+    // Asked and answered from the same script as the save question.
+    Answer yesOrNo(const QString& title, const QString& text) override {
+        return question(title, text);
+    }
+
     std::optional<QString> chooseFile(const FileRequest& request) override {
         requests.push_back(request);
         if (files.empty()) {

@@ -4,6 +4,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "FormRig.h"
+#include "RecoveryFiles.h"
 #include "canvas/UndoHistory.h"
 #include "document/Document.h"
 #include "pickers/PalettePanel.h"
@@ -143,6 +144,9 @@ private:
     QSize windowSize;
     qint64 events = 0;
     int restarts = 0;
+    int kills = 0;
+    int offered = 0;        // kills after which the picture was offered back
+    QString recoveryBroken; // what the last kill found wrong, if anything
     std::array<Step, 24> recent{};
     qint64 stepCount = 0;
 
@@ -240,6 +244,10 @@ private:
             }
         }
         const bool held = QTestPrivate::qtestMouseButtons != Qt::NoButton;
+        if (!held && chance(0.005)) {
+            killAndStartAgain();
+            return;
+        }
         const int pick = below(100);
         if (held ? pick < 85 : pick < 40)
             onTheCanvas();
@@ -262,6 +270,35 @@ private:
             form()->close();
             ++events;
         }
+    }
+
+    // The window goes without a question, as a killed program's does, and a
+    // new one starts on the same state folder: a picture that was not safe
+    // comes back as it was after the last gesture, under its title.
+    void killAndStartAgain() {
+        note("kill and start again");
+        const QImage picture = rig.canvas();
+        const QString title = form()->windowTitle();
+        ++kills;
+        if (!startWindow()) {
+            recoveryBroken = QStringLiteral("no new window");
+            return;
+        }
+        rig.dialogs.answers.push_back(Answer::Yes);
+        form()->startWith({});
+        const QString name = Document::nameFromTitle(title);
+        if (rig.dialogs.questions.size() == 1) {
+            ++offered;
+            if (rig.canvas() != picture || form()->windowTitle() != title)
+                recoveryBroken = QStringLiteral("the picture came back otherwise");
+        } else if (!rig.dialogs.questions.isEmpty()) {
+            recoveryBroken =
+                QStringLiteral("%1 pictures offered").arg(rig.dialogs.questions.size());
+        } else if (name == Document::kUntitled ? picture != whiteCanvas()
+                                               : readBack(name) != picture) {
+            recoveryBroken = QStringLiteral("a picture that was not safe was not offered");
+        }
+        rig.dialogs.answers.clear();
     }
 
     void onTheCanvas() {
@@ -437,6 +474,8 @@ private:
 
     // What must hold however the session went; empty when all is well.
     QString brokenInvariant() const {
+        if (!recoveryBroken.isEmpty())
+            return recoveryBroken;
         if (rig.pictureBox().Image().size() != QSize(471, 429))
             return QStringLiteral("the canvas's picture is no longer 471 x 429");
         if (rig.canvasWidget()->size() != QSize(471, 429))
@@ -605,14 +644,16 @@ private slots:
         }
         QVERIFY(warm);
         const Memory end = Memory::now();
-        std::printf("long session: seed %u, %lld events in %.1f s; %lld questions, %lld file "
-                    "dialogs, %lld messages, %d new windows, %zu tools and %zu pages seen at "
-                    "checks\n  after warm-up (%lld events): resident %.1f MiB, heap %.1f MiB\n"
-                    "  highest since: resident %.1f MiB, heap %.1f MiB\n"
-                    "  at the end:    resident %.1f MiB, heap %.1f MiB\n",
-                    seed, events, double(clock.elapsed()) / 1000, questionsAsked, fileDialogs,
-                    messages, restarts, toolsUsed.size(), pagesSeen.size(), warmUp, warm->resident,
-                    warm->heap, highest.resident, highest.heap, end.resident, end.heap);
+        std::printf(
+            "long session: seed %u, %lld events in %.1f s; %lld questions, %lld file "
+            "dialogs, %lld messages, %d new windows, %d kills (%d offered back), %zu tools and %zu "
+            "pages "
+            "seen at checks\n  after warm-up (%lld events): resident %.1f MiB, heap %.1f MiB\n"
+            "  highest since: resident %.1f MiB, heap %.1f MiB\n"
+            "  at the end:    resident %.1f MiB, heap %.1f MiB\n",
+            seed, events, double(clock.elapsed()) / 1000, questionsAsked, fileDialogs, messages,
+            restarts, kills, offered, toolsUsed.size(), pagesSeen.size(), warmUp, warm->resident,
+            warm->heap, highest.resident, highest.heap, end.resident, end.heap);
         std::fflush(stdout);
         if (total < kMemoryCheckedFrom)
             return;

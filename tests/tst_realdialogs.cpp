@@ -1,4 +1,5 @@
 #include "FormRig.h"
+#include "RecoveryFiles.h"
 #include "app/CanvasWidget.h"
 #include "app/Form1.h"
 #include "platform/Translations.h"
@@ -186,6 +187,48 @@ private slots:
         }
         QCOMPARE(seen.size(), 2);
         QVERIFY2(seen.at(1).contains(QStringLiteral("<b>fet.bmp")), qPrintable(seen.at(1)));
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
+    }
+
+    // The question that offers a picture back: Enter keeps it; Escape, the
+    // key a child may press to make a box go away, puts it off and keeps it
+    // for the next start.
+    void enterAtTheRecoveryQuestionKeepsThePicture_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << true;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << false;
+    }
+    void enterAtTheRecoveryQuestionKeepsThePicture() {
+        QFETCH(int, key);
+        QFETCH(bool, kept);
+        // Only this window's copy: none that earlier windows left.
+        QVERIFY(QDir(rig.stateFolder()).removeRecursively());
+        draw();
+        const QImage drawn = rig.canvas();
+        // The window goes as a killed program's does.
+        QVERIFY(rig.show(true));
+        QStringList buttons;
+        whenModal([&](QWidget* box) {
+            auto* question = qobject_cast<QMessageBox*>(box);
+            if (!question || question->icon() != QMessageBox::Question ||
+                question->defaultButton() != question->button(QMessageBox::Yes))
+                failures << "not a question with Yes as default";
+            for (QPushButton* button : box->findChildren<QPushButton*>())
+                if (button->isVisible())
+                    buttons << button->text().remove(QLatin1Char('&'));
+            if (rig.canvas() != drawn)
+                failures << "the picture is not shown while asked about";
+            pressInModal(box, Qt::Key(key));
+        });
+        rig.form->startWith({});
+        QCOMPARE(rig.canvas(), kept ? drawn : whiteCanvas());
+        QCOMPARE(rig.title(), QStringLiteral("[Namnlös] - Pensilo"));
+        buttons.sort();
+        QCOMPARE(buttons, QStringList({"Ja", "Nej"}));
+        QCOMPARE(seen, QStringList({"Pensilo", "Pensilo stängdes innan bilden sparades. Vill du "
+                                               "fortsätta med bilden?"}));
+        QCOMPARE(copiesIn(rig.stateFolder()).size(), 1);
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
     }
 

@@ -1,8 +1,10 @@
 #include "app/Form1.h"
 
 #include "app/CanvasWidget.h"
+#include "app/FirstFrame.h"
 #include "document/CommandBar.h"
 #include "document/Document.h"
+#include "document/Recovery.h"
 #include "document/WallpaperCommands.h"
 #include "pickers/PalettePanel.h"
 #include "pickers/ScenePanel.h"
@@ -78,6 +80,9 @@ Form1::Form1(Dialogs* dialogs)
     history.restoreDocument = [this](const UndoHistory::Document& state) {
         document->restore(state);
     };
+    recovery = std::make_unique<Recovery>(*document, canvas, dialogs_);
+    recovery->canvasShown = [this] { Picture1->update(); };
+    document->pictureSafe = [this] { recovery->pictureSafe(); };
     wallpaper = std::make_unique<WallpaperCommands>(*document, dialogs_);
     // The window sees every key before the control with the focus does.
     qApp->installEventFilter(this);
@@ -228,7 +233,9 @@ void Form1::Picture1_MouseUp(const MouseArgs& args) {
     dispatch.mouseUp(args.Button, args.Shift, args.X, args.Y);
 }
 
-void Form1::pictureChanged() {}
+void Form1::pictureChanged() {
+    recovery->pictureChanged();
+}
 
 void Form1::ActiveBar1_Click(const ActiveBar::Tool& tool) {
     // Whole names, in this order: "spara" must not run Save As.
@@ -300,6 +307,14 @@ void Form1::centrerat() {
 
 void Form1::openFile(const QString& path) {
     document->openFile(path);
+}
+
+void Form1::startWith(const QString& file) {
+    // Once the window is on the screen, so that neither the first frame nor
+    // the first gesture waits for the lock to reach the disk.
+    watchFirstFrame(this, [this] { recovery->takeLock(); });
+    if (!recovery->offerLeftCopies(file) && !file.isEmpty())
+        openFile(file);
 }
 
 void Form1::avsluta() {

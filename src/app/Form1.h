@@ -19,6 +19,7 @@ class CanvasWidget;
 class Dialogs;
 class Document;
 class PalettePanel;
+class Recovery;
 class ScenePanel;
 class TabStrip;
 class ToolPage;
@@ -64,6 +65,10 @@ public:
 
     // Opens a picture named on the command line, as Open does.
     void openFile(const QString& path);
+    // What the window shows first, before it takes any other input: a
+    // picture that a program ended before it was saved, if the child keeps
+    // it, otherwise `file` (from the command line) when one is given.
+    void startWith(const QString& file);
 
     // Ends the program at once: the window hides, takes no more input and
     // closes without a question, and `onStop` ends the event loop.
@@ -118,5 +123,6 @@ private:
     std::unique_ptr<ActiveBar> ActiveBar1;
     CommonDialog Cmdialog;
     std::unique_ptr<Document> document;
+    std::unique_ptr<Recovery> recovery;
     std::unique_ptr<WallpaperCommands> wallpaper;
 };

@@ -40,7 +40,6 @@ int main(int argc, char* argv[]) {
     form.setOnStop([] { QCoreApplication::exit(0); });
     reportFirstFrameIfAsked(&form);
     form.showCentred();
-    if (!line.file.isEmpty())
-        form.openFile(line.file);
+    form.startWith(line.file);
     return app.exec();
 }

@@ -62,6 +62,10 @@ QString Document::nameFromTitle(const QString& title) {
     return withoutBlanksAround(name);
 }
 
+QString Document::nameOfFile(const QString& path) {
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
 QString Document::name() const {
     return nameFromTitle(window_.windowTitle());
 }
@@ -120,6 +124,8 @@ bool Document::write(const QString& path) {
     // It holds a BMP now, like any file we write.
     if (path == otherFormatFile_)
         otherFormatFile_.clear();
+    if (pictureSafe)
+        pictureSafe();
     return true;
 }
 
@@ -194,7 +200,7 @@ void Document::öppna() {
 }
 
 bool Document::openFile(const QString& path) {
-    const QString full = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    const QString full = nameOfFile(path);
     Cmdialog_.FileName = full;
     return openPicture(full);
 }
@@ -245,6 +251,8 @@ bool Document::endProgram() {
             return false;
         break;
     case Dialogs::Answer::No:
+        if (pictureSafe)
+            pictureSafe();
         break;
     case Dialogs::Answer::Cancel:
         return false;

@@ -29,9 +29,13 @@ public:
     std::function<void()> canvasReplaced;
     // End the whole program at once.
     std::function<void()> stopProgram;
+    // The picture is written to its file, or the child chose to let it go.
+    std::function<void()> pictureSafe;
 
     // The title without its suffix, blanks trimmed from both ends.
     static QString nameFromTitle(const QString& title);
+    // The name a picture opened from `path` gets: its full native path.
+    static QString nameOfFile(const QString& path);
     QString name() const;
     bool isUntitled() const { return name() == kUntitled; }
     // Shows `name` in the title; undo puts an earlier name back this way.

@@ -30,6 +30,9 @@ public:
     // Yes, No and Cancel with a question icon; No is the default button, and
     // closing the box or Escape answers Cancel.
     virtual Answer question(const QString& title, const QString& text) = 0;
+    // Yes and No with a question icon; Yes is the default button. Closing
+    // the box or Escape answers neither: Cancel.
+    virtual Answer yesOrNo(const QString& title, const QString& text) = 0;
     // The full path chosen, or nothing when the user cancelled.
     virtual std::optional<QString> chooseFile(const FileRequest& request) = 0;
     // A failure the user must hear about, with one button to close it.

@@ -32,23 +32,39 @@ public:
     }
 };
 
+// Yes, No and Cancel with a question icon; Cancel, seen or not, takes Escape
+// and the close button.
+Dialogs::Answer ask(QWidget* parent, const QString& title, const QString& text,
+                    QMessageBox::StandardButton defaultButton, bool cancelSeen) {
+    QMessageBox box(QMessageBox::Question, title, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    // A file may be called "<b>fet.bmp": the name is shown as it is.
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(QMessageBox::Cancel);
+    if (!cancelSeen)
+        box.button(QMessageBox::Cancel)->hide();
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Dialogs::Answer::Yes;
+    case QMessageBox::No:
+        return Dialogs::Answer::No;
+    default:
+        return Dialogs::Answer::Cancel;
+    }
+}
+
 } // namespace
 
 Dialogs::Answer QtDialogs::question(const QString& title, const QString& text) {
-    QMessageBox box(QMessageBox::Question, title, text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
-    // A file may be called "<b>fet.bmp": the name is shown as it is.
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return Answer::Cancel;
-    }
+    return ask(parent_, title, text, QMessageBox::No, true);
+}
+
+// Qt would make No the escape button of a box of Yes and No. A hidden Cancel
+// takes Escape and the close button instead, so that neither answers for
+// the child.
+Dialogs::Answer QtDialogs::yesOrNo(const QString& title, const QString& text) {
+    return ask(parent_, title, text, QMessageBox::Yes, false);
 }
 
 std::optional<QString> QtDialogs::chooseFile(const FileRequest& request) {

@@ -11,6 +11,7 @@ public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
     Answer question(const QString& title, const QString& text) override;
+    Answer yesOrNo(const QString& title, const QString& text) override;
     std::optional<QString> chooseFile(const FileRequest& request) override;
     void warning(const QString& title, const QString& text) override;
 
