@@ -10,6 +10,8 @@
 #include "platform/RecoveryCopy.h"
 #include "platform/widgets/ImageControl.h"
 
+#include <QImageReader>
+
 using Answer = Dialogs::Answer;
 using Answers = QList<Answer>;
 Q_DECLARE_METATYPE(Answer)
@@ -216,6 +218,39 @@ private slots:
                     left << it.key();
         left.sort();
         QCOMPARE(left, copies);
+    }
+
+    // A kept copy is the whole picture, with what its file is: a picture
+    // larger than the canvas saves whole again, and a PNG is never written
+    // over with BMP bytes.
+    void aKeptCopyIsTheWholePicture_data() {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("a BMP larger than the canvas") << "BMP";
+        QTest::newRow("a PNG") << "PNG";
+    }
+    void aKeptCopyIsTheWholePicture() {
+        QFETCH(QString, format);
+        const QString file = dir->filePath(format == "PNG" ? "stor.png" : "stor.bmp");
+        QImage large(800, 600, QImage::Format_RGB32);
+        large.fill(qRgb(10, 200, 30));
+        QVERIFY(large.save(file, qPrintable(format)));
+        rig.dialogs.files.push_back(file);
+        rig.key(Qt::Key_O, Qt::ControlModifier);
+        draw();
+        const QImage drawn = rig.canvas();
+        restart({Answer::Yes});
+        QCOMPARE(rig.canvas(), drawn);
+        const QString saved = dir->filePath("sparad.bmp");
+        rig.dialogs.files.push_back(saved);
+        rig.key(Qt::Key_S, Qt::ControlModifier);
+        const bool png = format == "PNG";
+        QCOMPARE(int(rig.dialogs.requests.size()), png ? 1 : 0);
+        const QImage written = readBack(png ? saved : file);
+        QCOMPARE(written.size(), QSize(800, 600));
+        QCOMPARE(written.copy(0, 0, 471, 429), drawn);
+        QCOMPARE(written.pixel(700, 500), qRgb(10, 200, 30));
+        if (png)
+            QCOMPARE(QImageReader::imageFormat(file), QByteArray("png"));
     }
 
     // Whatever else lies in the folder: never offered, never removed, never

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 #include <QWidget>
 
@@ -156,6 +157,19 @@ std::optional<QImage> Document::wholePicture() const {
     painter.drawImage(QPoint(0, 0), shown);
     painter.end();
     return whole;
+}
+
+void Document::adoptPicture(const QImage& picture, const QString& name) {
+    canvas_.setPicture(picture);
+    const bool larger =
+        picture.width() > PictureBox::kWidth || picture.height() > PictureBox::kHeight;
+    beyondCanvas_ = larger ? picture : QImage();
+    setName(name);
+    // The file may hold a PNG or a JPEG: Save must not turn it into a BMP.
+    // Read only from a plain file: a pipe under that name would never answer.
+    const QByteArray format =
+        QFileInfo(name).isFile() ? QImageReader::imageFormat(name) : QByteArray();
+    otherFormatFile_ = format.isEmpty() || format == "bmp" ? QString() : name;
 }
 
 void Document::restore(const UndoHistory::Document& state) {

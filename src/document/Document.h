@@ -49,6 +49,11 @@ public:
     // had beyond the canvas is no longer part of it.
     void sceneChosen() { beyondCanvas_ = QImage(); }
 
+    // Makes `picture`, of any size, the document's picture under `name`, as
+    // a recovered copy comes back: the canvas shows its top-left part and a
+    // save writes all of it.
+    void adoptPicture(const QImage& picture, const QString& name);
+
     // What a whole-picture undo step keeps of the document, and putting it back.
     UndoHistory::Document undoState() const { return {name(), beyondCanvas_}; }
     void restore(const UndoHistory::Document& state);

@@ -33,7 +33,7 @@ void Recovery::pictureChanged() {
     if (document_.isUntitled() && allWhite(canvas_.Image()))
         store_.discard();
     else
-        store_.keep(canvas_.Image(), document_.name());
+        store_.keep(document_.wholePicture().value_or(canvas_.Image()), document_.name());
 }
 
 void Recovery::pictureSafe() {
@@ -74,9 +74,8 @@ void Recovery::takeLock() {
 }
 
 void Recovery::show(const QImage& image, const QString& name) {
-    canvas_.setPicture(image);
+    document_.adoptPicture(image, name);
     canvas_.takeChangedRect();
-    document_.setName(name);
     if (canvasShown)
         canvasShown();
 }
