@@ -29,7 +29,7 @@ public:
     };
 
     static constexpr int kMaxSteps = 500;
-    static constexpr qsizetype kMaxBytes = 16 * 1024 * 1024;
+    static constexpr qsizetype kMaxBytes = qsizetype(16) * 1024 * 1024;
 
     explicit UndoHistory(PictureBox& canvas);
 

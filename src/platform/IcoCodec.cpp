@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kMaxImages = 64;
 constexpr int kMaxSide = 256;
-constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
+constexpr qint64 kMaxFileSize = qint64(4) * 1024 * 1024;
 
 // Reads little-endian values with bounds checks; any read past the end marks
 // the reader failed and returns 0.
@@ -112,12 +112,16 @@ QString readBitmapImage(const QByteArray& data, const Entry& entry, Icon& out) {
             case 8:
                 value = paletteColour(row[x]);
                 break;
-            case 24:
-                value = qRgb(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
+            case 24: {
+                const uchar* pixel = row + qsizetype(x) * 3;
+                value = qRgb(pixel[2], pixel[1], pixel[0]);
                 break;
-            default:
-                value = qRgb(row[x * 4 + 2], row[x * 4 + 1], row[x * 4]);
-                transparentByAlpha = row[x * 4 + 3] == 0;
+            }
+            default: {
+                const uchar* pixel = row + qsizetype(x) * 4;
+                value = qRgb(pixel[2], pixel[1], pixel[0]);
+                transparentByAlpha = pixel[3] == 0;
+            }
             }
             const bool maskBit = maskRow ? (maskRow[x / 8] >> (7 - x % 8)) & 1 : transparentByAlpha;
             out[x] = value | 0xff000000u;

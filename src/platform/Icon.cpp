@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-Icon::Icon(QImage colour, QImage mask)
+Icon::Icon(const QImage& colour, const QImage& mask)
     : colour_(colour.convertToFormat(QImage::Format_RGB32)),
       mask_(mask.convertToFormat(QImage::Format_Grayscale8)) {
     Q_ASSERT(colour_.size() == mask_.size());

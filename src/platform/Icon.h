@@ -13,7 +13,7 @@ public:
     Icon() = default;
     // colour: Format_RGB32, mask: Format_Grayscale8 of the same size where
     // 255 means the mask bit is set (see-through) and 0 that it is clear.
-    Icon(QImage colour, QImage mask);
+    Icon(const QImage& colour, const QImage& mask);
 
     bool isNull() const { return colour_.isNull(); }
     int width() const { return colour_.width(); }

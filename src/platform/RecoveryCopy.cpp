@@ -16,10 +16,10 @@ constexpr qsizetype kHeaderBytes = kMagicBytes + 4;
 // Inside the frame: width, height and the name's length, then the name in
 // UTF-8, then the pixels row after row as the canvas holds them. The copy is
 // read back only on the machine that wrote it, so their byte order is its own.
-constexpr qsizetype kContentHeaderBytes = 3 * 4;
+constexpr qsizetype kContentHeaderBytes = qsizetype(3) * 4;
 // As much as Open lets a picture take, and a name far longer than any path.
 constexpr quint64 kMaxPixelBytes = quint64(256) * 1024 * 1024;
-constexpr quint64 kMaxNameBytes = 64 * 1024;
+constexpr quint64 kMaxNameBytes = quint64(64) * 1024;
 // LZ4 never packs more than 255 to one, so a frame that claims more content
 // than that is damaged, whatever its header's small checksum says.
 constexpr quint64 kMaxPackRatio = 255;

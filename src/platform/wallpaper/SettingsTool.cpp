@@ -9,7 +9,7 @@ constexpr int kTimeoutMs = 10000;
 } // namespace
 
 QString SettingsTool::Output::errorText() const {
-    const QString said = errors.trimmed();
+    QString said = errors.trimmed();
     if (!said.isEmpty())
         return said;
     return exitCode < 0 ? QStringLiteral("verktyget svarade inte")

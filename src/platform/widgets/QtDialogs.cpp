@@ -115,7 +115,7 @@ QStringList QtDialogs::nameFilters(const QString& filter) {
 }
 
 QString QtDialogs::startFolder() {
-    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
         return pictures;
     return QDir::homePath();
