@@ -1,7 +1,9 @@
 #include "FormRig.h"
 
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTabletEvent>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -67,6 +69,8 @@ class TestInput : public QObject {
 
 private:
     FormRig rig;
+    QTemporaryDir dir;
+    QImage picture{300, 200, QImage::Format_RGB32};
     QPointingDevice* touchScreen = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
 
     // Red as the line colour, blue as the fill colour, and `tool` in use, so
@@ -125,18 +129,46 @@ private:
     }
 
     // A pen event sent to the window at a canvas pixel, as the window system
-    // sends it; the canvas must take it, so that Qt makes no mouse event of it.
-    void pen(const QPointingDevice& device, QEvent::Type type, QPoint at, Qt::MouseButton button,
+    // sends it; true when the window took it, so that Qt makes no mouse event of it.
+    bool pen(const QPointingDevice& device, QEvent::Type type, QPoint at, Qt::MouseButton button,
              Qt::MouseButtons buttons) {
         const QPointF global = rig.canvasWidget()->mapToGlobal(QPointF(at));
         QTabletEvent event(type, &device, rig.form->mapFromGlobal(global), global,
                            buttons == Qt::NoButton ? 0 : 0.7, 12, -20, 0, 0, 0, Qt::NoModifier,
                            button, buttons);
         QApplication::sendEvent(rig.form->windowHandle(), &event);
-        QVERIFY(event.isAccepted());
+        return event.isAccepted();
+    }
+
+    // What a drag of `data` over the canvas, and its drop, came to, sent to
+    // the window as the window system sends them. Shift is held, so the file
+    // manager proposes to move the file.
+    struct Dragged {
+        bool entered, moved, dropped;
+        Qt::DropAction action;
+    };
+    Dragged dragAndDrop(const QMimeData& data) {
+        QWindow* window = rig.form->windowHandle();
+        const QPoint at = rig.canvasWidget()->mapTo(rig.form.get(), QPoint(100, 100));
+        const Qt::DropActions offered = Qt::MoveAction | Qt::CopyAction;
+        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        QApplication::sendEvent(window, &enter);
+        QDragMoveEvent move(at + QPoint(20, 5), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        QApplication::sendEvent(window, &move);
+        QDropEvent drop(at + QPoint(20, 5), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        QApplication::sendEvent(window, &drop);
+        return {enter.isAccepted(), move.isAccepted(), drop.isAccepted(), drop.dropAction()};
     }
 
 private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        picture.fill(qRgb(30, 90, 200));
+        QVERIFY(picture.save(dir.filePath("bild.bmp"), "BMP"));
+        QVERIFY(picture.save(dir.filePath("annan.bmp"), "BMP"));
+        QFile text(dir.filePath("trasig.bmp"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("ingen bild") > 0);
+    }
     void cleanup() { rig.form.reset(); }
 
     // The first finger on the canvas is the left button, whatever the other
@@ -230,6 +262,80 @@ private slots:
                  qPrintable(byFinger.differences(byMouse)));
     }
 
+    // One local file dropped on the window opens as Open does; anything else
+    // is refused while it is dragged, and its drop changes nothing.
+    void dropOnWindow_data() {
+        QTest::addColumn<QList<QUrl>>("urls");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<bool>("midStroke");
+        const auto file = [this](const char* name) {
+            return QUrl::fromLocalFile(dir.filePath(name));
+        };
+        QTest::newRow("a picture") << QList<QUrl>{file("bild.bmp")} << QString() << true << false;
+        QTest::newRow("a file that is no picture")
+            << QList<QUrl>{file("trasig.bmp")} << QString() << true << false;
+        QTest::newRow("two pictures")
+            << QList<QUrl>{file("bild.bmp"), file("annan.bmp")} << QString() << false << false;
+        QTest::newRow("a folder") << QList<QUrl>{QUrl::fromLocalFile(dir.path())} << QString()
+                                  << false << false;
+        QTest::newRow("a remote picture")
+            << QList<QUrl>{QUrl("https://example.org/bild.bmp")} << QString() << false << false;
+        QTest::newRow("a picture while a button is held on the canvas")
+            << QList<QUrl>{file("bild.bmp")} << QString() << false << true;
+        QTest::newRow("a path as plain text")
+            << QList<QUrl>{} << dir.filePath("bild.bmp") << false << false;
+    }
+    void dropOnWindow() {
+        QFETCH(QList<QUrl>, urls);
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        QFETCH(bool, midStroke);
+        QVERIFY(rig.show());
+        rig.drawSomething();
+        if (midStroke)
+            rig.press(QPoint(50, 50));
+        const Seen before(rig);
+        QMimeData data;
+        if (!urls.isEmpty())
+            data.setUrls(urls);
+        if (!text.isEmpty())
+            data.setText(text);
+
+        const Dragged dragged = dragAndDrop(data);
+        QCOMPARE(dragged.entered, taken);
+        QCOMPARE(dragged.moved, taken);
+        QCOMPARE(dragged.dropped, taken);
+        QVERIFY(rig.dialogs.questions.isEmpty());
+        QCOMPARE(rig.dialogs.unscripted, 0);
+        const Seen after(rig);
+        if (midStroke)
+            rig.release(QPoint(50, 50));
+        const QString path = urls.value(0).toLocalFile();
+        if (!taken) {
+            QVERIFY2(after.differences(before).isEmpty(), qPrintable(after.differences(before)));
+            QVERIFY(rig.dialogs.warnings.isEmpty());
+        } else if (path.endsWith("bild.bmp")) {
+            // Copied, so that the file manager keeps its file.
+            QCOMPARE(dragged.action, Qt::CopyAction);
+            QVERIFY(QFileInfo::exists(path));
+            QCOMPARE(rig.title(), QDir::toNativeSeparators(path) + " - Pensilo");
+            QCOMPARE(rig.canvas().copy(0, 0, 300, 200), picture);
+            QVERIFY(rig.dialogs.warnings.isEmpty());
+            rig.key(Qt::Key_Z, Qt::ControlModifier);
+            QVERIFY2(Seen(rig).differences(before).isEmpty(),
+                     qPrintable("after Ctrl+Z: " + Seen(rig).differences(before)));
+        } else {
+            // The very message Open gives for the same file.
+            QVERIFY2(after.differences(before).isEmpty(), qPrintable(after.differences(before)));
+            QCOMPARE(rig.dialogs.warnings.size(), 1);
+            rig.dialogs.files.push_back(path);
+            rig.key(Qt::Key_O, Qt::ControlModifier);
+            QCOMPARE(rig.dialogs.warnings.size(), 2);
+            QCOMPARE(rig.dialogs.warnings.at(0), rig.dialogs.warnings.at(1));
+        }
+    }
+
     // A pen is the left button with its tip, the right one with its eraser
     // end or a side button held; hovering, it moves with no button.
     void penOnCanvas_data() {
@@ -260,13 +366,15 @@ private slots:
 
         QVERIFY(rig.show());
         prepare(tool);
+        int refused = 0;
         for (QPoint at : hover)
-            pen(device, QEvent::TabletMove, at, Qt::NoButton, Qt::NoButton);
-        pen(device, QEvent::TabletPress, hover.last(), Qt::LeftButton, held);
+            refused += !pen(device, QEvent::TabletMove, at, Qt::NoButton, Qt::NoButton);
+        refused += !pen(device, QEvent::TabletPress, hover.last(), Qt::LeftButton, held);
         for (QPoint at : drag)
-            pen(device, QEvent::TabletMove, at, Qt::NoButton, held);
-        pen(device, QEvent::TabletRelease, end, Qt::LeftButton, Qt::NoButton);
-        pen(device, QEvent::TabletMove, away, Qt::NoButton, Qt::NoButton);
+            refused += !pen(device, QEvent::TabletMove, at, Qt::NoButton, held);
+        refused += !pen(device, QEvent::TabletRelease, end, Qt::LeftButton, Qt::NoButton);
+        refused += !pen(device, QEvent::TabletMove, away, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(refused, 0);
         const Seen byPen(rig);
 
         QVERIFY(rig.show());
@@ -281,6 +389,31 @@ private slots:
         rig.send(QEvent::MouseMove, away, Qt::NoButton, Qt::NoButton);
         const Seen byMouse(rig);
         QVERIFY2(byPen.differences(byMouse).isEmpty(), qPrintable(byPen.differences(byMouse)));
+    }
+
+    // Once the program has stopped, no finger, pen or drop reaches a handler.
+    void nothingAfterTheStop() {
+        QVERIFY(rig.show());
+        prepare(186);
+        rig.form->stopProgram();
+        const Seen before(rig);
+        const auto unchanged = [&](const char* after) {
+            const QString differences = Seen(rig).differences(before);
+            return differences.isEmpty() ? QString() : QString(after) + ": " + differences;
+        };
+        touch("d0:30,40 m0:90,60 u0:90,60");
+        QVERIFY2(unchanged("a finger").isEmpty(), qPrintable(unchanged("a finger")));
+        const QPointingDevice device("pen", 1, QInputDevice::DeviceType::Stylus,
+                                     QPointingDevice::PointerType::Pen,
+                                     QInputDevice::Capability::Position, 1, 3);
+        pen(device, QEvent::TabletPress, QPoint(30, 40), Qt::LeftButton, Qt::LeftButton);
+        pen(device, QEvent::TabletMove, QPoint(90, 60), Qt::NoButton, Qt::LeftButton);
+        pen(device, QEvent::TabletRelease, QPoint(90, 60), Qt::LeftButton, Qt::NoButton);
+        QVERIFY2(unchanged("a pen").isEmpty(), qPrintable(unchanged("a pen")));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(dir.filePath("bild.bmp"))});
+        dragAndDrop(data);
+        QVERIFY2(unchanged("a drop").isEmpty(), qPrintable(unchanged("a drop")));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/CanvasWidget.h"
+#include "app/DroppedFile.h"
 #include "document/CommandBar.h"
 #include "document/Document.h"
 #include "document/WallpaperCommands.h"
@@ -21,6 +22,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
@@ -81,6 +83,8 @@ Form1::Form1(Dialogs* dialogs)
     wallpaper = std::make_unique<WallpaperCommands>(*document, dialogs_);
     // The window sees every key before the control with the focus does.
     qApp->installEventFilter(this);
+    // A picture file dropped anywhere on the window opens.
+    setAcceptDrops(true);
 
     // No resizing: the window is exactly the menu bar over the inner area.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -329,6 +333,7 @@ bool isInput(QEvent::Type type) {
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
     case QEvent::TabletPress:
     case QEvent::TabletMove:
     case QEvent::TabletRelease:
@@ -403,6 +408,37 @@ bool Form1::undoKey(const QKeyEvent& event) {
         pictureChanged();
     }
     return true;
+}
+
+bool Form1::takesDrag(QDropEvent* event) const {
+    if (canvasButtons_ != 0 || !droppedFile(event->mimeData()))
+        return false;
+    // Copied, never moved: a move would have the file manager delete the file.
+    if (event->possibleActions() & Qt::CopyAction)
+        event->setDropAction(Qt::CopyAction);
+    else if (event->possibleActions() & Qt::LinkAction)
+        event->setDropAction(Qt::LinkAction);
+    else
+        return false;
+    return true;
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    event->setAccepted(takesDrag(event));
+}
+
+void Form1::dragMoveEvent(QDragMoveEvent* event) {
+    event->setAccepted(takesDrag(event));
+}
+
+// As Open does, by the same road: no question, and the earlier picture one undo away.
+void Form1::dropEvent(QDropEvent* event) {
+    if (!takesDrag(event)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    openFile(*droppedFile(event->mimeData()));
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

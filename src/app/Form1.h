@@ -77,6 +77,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     QMenu* createPopupMenu() override { return nullptr; }
 
 private:
@@ -88,6 +91,8 @@ private:
     bool forwardKey(QWidget* receiver, QKeyEvent* event);
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z: true when the key was one of them.
     bool undoKey(const QKeyEvent& event);
+    // A drag the window takes: one local file, never while a button is held on the canvas.
+    bool takesDrag(QDropEvent* event) const;
     // After every change to the picture that a step records.
     void pictureChanged();
 
