@@ -4,6 +4,7 @@
 #include "app/DroppedFile.h"
 #include "document/CommandBar.h"
 #include "document/Document.h"
+#include "document/PrintCommand.h"
 #include "document/WallpaperCommands.h"
 #include "pickers/PalettePanel.h"
 #include "pickers/ScenePanel.h"
@@ -81,6 +82,7 @@ Form1::Form1(Dialogs* dialogs)
         document->setName(state.name);
     };
     wallpaper = std::make_unique<WallpaperCommands>(*document, dialogs_);
+    printing = std::make_unique<PrintCommand>(dialogs_);
     // The window sees every key before the control with the focus does.
     qApp->installEventFilter(this);
     // A picture file dropped anywhere on the window opens.
@@ -381,7 +383,7 @@ bool Form1::forwardKey(QWidget* receiver, QKeyEvent* event) {
         event->accept();
         return true;
     }
-    if (event->type() == QEvent::KeyPress && undoKey(*event)) {
+    if (event->type() == QEvent::KeyPress && (undoKey(*event) || printKey(*event))) {
         event->accept();
         return true;
     }
@@ -439,6 +441,19 @@ void Form1::dropEvent(QDropEvent* event) {
     }
     event->accept();
     openFile(*droppedFile(event->mimeData()));
+}
+
+// The bar has no command on Ctrl+P; printing is not on the menu.
+bool Form1::printKey(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers held =
+        event.modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (event.key() != Qt::Key_P || held != Qt::ControlModifier)
+        return false;
+    // Mid-stroke the dialog would take the release away from the stroke.
+    if (canvasButtons_ == 0)
+        printing->print(canvas.Image(), document->name());
+    return true;
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

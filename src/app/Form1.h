@@ -19,6 +19,7 @@ class CanvasWidget;
 class Dialogs;
 class Document;
 class PalettePanel;
+class PrintCommand;
 class ScenePanel;
 class TabStrip;
 class ToolPage;
@@ -91,6 +92,8 @@ private:
     bool forwardKey(QWidget* receiver, QKeyEvent* event);
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z: true when the key was one of them.
     bool undoKey(const QKeyEvent& event);
+    // Ctrl+P, likewise.
+    bool printKey(const QKeyEvent& event);
     // A drag the window takes: one local file, never while a button is held on the canvas.
     bool takesDrag(QDropEvent* event) const;
     // After every change to the picture that a step records.
@@ -124,4 +127,5 @@ private:
     CommonDialog Cmdialog;
     std::unique_ptr<Document> document;
     std::unique_ptr<WallpaperCommands> wallpaper;
+    std::unique_ptr<PrintCommand> printing;
 };

@@ -7,6 +7,7 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -81,6 +82,13 @@ std::optional<QString> QtDialogs::chooseFile(const FileRequest& request) {
 void QtDialogs::warning(const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent_);
     box.exec();
+}
+
+// One picture is one page: no page ranges, no collating of copies.
+bool QtDialogs::choosePrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QStringList QtDialogs::nameFilters(const QString& filter) {
