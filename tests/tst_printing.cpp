@@ -208,8 +208,10 @@ private slots:
         const QString file = dir.filePath(name + ".pdf");
         QPageLayout layout;
         bool colourProposed = false;
+        QString jobName;
         rig.dialogs.printers.push_back([&](QPrinter& printer) {
             colourProposed = printer.colorMode() == QPrinter::Color;
+            jobName = printer.docName();
             if (throughCups) {
                 printer.setPrinterName(CupsServer::kPrinter);
             } else {
@@ -224,6 +226,7 @@ private slots:
         rig.key(Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(rig.dialogs.printDialogs, 1);
         QVERIFY(colourProposed);
+        QCOMPARE(jobName, name);
         QCOMPARE(rig.dialogs.warnings, QStringList());
 
         QString pdf = file;
@@ -270,7 +273,9 @@ private slots:
         const QString file =
             dir.filePath(answer == "missing folder" ? "saknas/bild.pdf" : "ej.pdf");
         rig.drawSomething();
+        QString jobName;
         rig.dialogs.printers.push_back([&](QPrinter& printer) {
+            jobName = printer.docName();
             if (throughCups) {
                 printer.setPrinterName(CupsServer::kPrinter);
             } else {
@@ -292,6 +297,9 @@ private slots:
             rig.release(QPoint(50, 50));
 
         QCOMPARE(rig.dialogs.printDialogs, answer == "mid-stroke" ? 0 : 1);
+        // An untitled picture's job, and the file the dialog proposes, are called this.
+        if (answer != "mid-stroke")
+            QCOMPARE(jobName, QString::fromUtf8("Namnlös"));
         if (message.isEmpty()) {
             QCOMPARE(rig.dialogs.warnings, QStringList());
         } else {

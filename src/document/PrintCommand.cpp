@@ -1,5 +1,6 @@
 #include "document/PrintCommand.h"
 
+#include "document/Document.h"
 #include "platform/Dialogs.h"
 #include "platform/PageLayout.h"
 
@@ -46,7 +47,9 @@ void PrintCommand::print(const QImage& picture, const QString& documentName) {
     }
     QPrinter& printer = *printer_;
     // The print queue's name for the job, and the name the dialog proposes for a file.
-    printer.setDocName(QFileInfo(documentName).completeBaseName());
+    printer.setDocName(documentName == Document::kUntitled
+                           ? QString::fromUtf8("Namnlös")
+                           : QFileInfo(documentName).completeBaseName());
     if (!dialogs_.choosePrinter(printer))
         return;
 
