@@ -145,6 +145,14 @@ private slots:
         if (!withoutCups.isEmpty())
             qWarning("Printing through CUPS is not tested: %s", qPrintable(withoutCups));
     }
+    // A job this run left behind, say one that was still printing when a
+    // test failed, is not left in cups-pdf's shared folder.
+    void cleanupTestCase() {
+        const QDir folder(CupsServer::anonymousFolder());
+        for (const QString& name :
+             folder.entryList({QString("*pensilo-%1-*.pdf").arg(getpid())}, QDir::Files))
+            QFile::remove(folder.filePath(name));
+    }
     void init() { QVERIFY(rig.show()); }
     void cleanup() { rig.form.reset(); }
 
