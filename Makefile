@@ -6,7 +6,7 @@
 PACKAGES := g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev \
             libbenchmark-dev fonts-dejavu-core desktop-file-utils appstream dpkg-dev file \
             libglib2.0-bin gsettings-desktop-schemas dbus xfconf libxfconf-0-3 \
-            g++-mingw-w64-x86-64 wine64 xvfb
+            g++-mingw-w64-x86-64 wine64 xvfb cups printer-driver-cups-pdf poppler-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 BUILD := build
 ASAN_BUILD := build-asan
