@@ -17,11 +17,14 @@ QString text(const QRectF& r) {
     return QString("%1,%2 %3x%4").arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height());
 }
 
-// Whether Qt's printer plugin is loaded: it is as soon as anything of
-// printing is made.
+// Whether the printing module, and Qt's printer plugin that a printer loads,
+// are loaded in this process.
 bool printingLoaded() {
     QFile maps("/proc/self/maps");
-    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("printersupport");
+    if (!maps.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray loaded = maps.readAll();
+    return loaded.contains("pensilo_printing") && loaded.contains("printersupport");
 }
 
 // The page of a PDF at 300 dots an inch; null without pdftoppm. Poppler
@@ -157,12 +160,25 @@ private slots:
     void cleanup() { rig.form.reset(); }
 
     // The window starts without anything of printing, which costs start-up
-    // time; the first Ctrl+P makes it.
+    // time and memory; the first Ctrl+P loads it. The program itself does not
+    // even load Qt's printing library, which this test needs for its answers.
     void nothingOfPrintingBeforeCtrlP() {
         QVERIFY(!printingLoaded());
         rig.key(Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(rig.dialogs.printDialogs, 1);
         QVERIFY(printingLoaded());
+
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // The C library's loader lists what the program would load, and stops.
+        environment.insert("LD_TRACE_LOADED_OBJECTS", "1");
+        program.setProcessEnvironment(environment);
+        program.start(PENSILO_PROGRAM, QStringList());
+        QVERIFY(program.waitForFinished(10000));
+        const QByteArray libraries = program.readAllStandardOutput();
+        if (!libraries.contains("libQt6Core"))
+            QSKIP("this C library's loader does not list a program's libraries");
+        QVERIFY2(!libraries.contains("PrintSupport"), libraries.constData());
     }
 
     void pictureOnPage_data() {

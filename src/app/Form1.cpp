@@ -452,7 +452,7 @@ bool Form1::printKey(const QKeyEvent& event) {
         return false;
     // Mid-stroke the dialog would take the release away from the stroke.
     if (canvasButtons_ == 0)
-        printing->print(canvas.Image(), document->name());
+        printing->print(canvas.Image(), document->name(), document->isUntitled());
     return true;
 }
 

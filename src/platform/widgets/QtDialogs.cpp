@@ -1,5 +1,7 @@
 #include "platform/widgets/QtDialogs.h"
 
+#include "platform/Printing.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -7,7 +9,6 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMessageBox>
-#include <QPrintDialog>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -84,11 +85,8 @@ void QtDialogs::warning(const QString& title, const QString& text) {
     box.exec();
 }
 
-// One picture is one page: no page ranges, no collating of copies.
 bool QtDialogs::choosePrinter(QPrinter& printer) {
-    QPrintDialog dialog(&printer, parent_);
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    return Printing::showDialog(printer, parent_);
 }
 
 QStringList QtDialogs::nameFilters(const QString& filter) {
