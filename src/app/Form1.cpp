@@ -320,6 +320,12 @@ void Form1::stopProgram() {
 
 namespace {
 
+// Shift, Ctrl, Alt and Meta as held for a key, without the keypad's flag.
+Qt::KeyboardModifiers heldWith(const QKeyEvent& event) {
+    return event.modifiers() &
+           (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+}
+
 bool isInput(QEvent::Type type) {
     switch (type) {
     case QEvent::KeyPress:
@@ -391,9 +397,7 @@ bool Form1::forwardKey(QWidget* receiver, QKeyEvent* event) {
 }
 
 bool Form1::undoKey(const QKeyEvent& event) {
-    const Qt::KeyboardModifiers held =
-        event.modifiers() &
-        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers held = heldWith(event);
     const bool undo = event.key() == Qt::Key_Z && held == Qt::ControlModifier;
     const bool redo =
         (event.key() == Qt::Key_Y && held == Qt::ControlModifier) ||
@@ -445,10 +449,7 @@ void Form1::dropEvent(QDropEvent* event) {
 
 // The bar has no command on Ctrl+P; printing is not on the menu.
 bool Form1::printKey(const QKeyEvent& event) {
-    const Qt::KeyboardModifiers held =
-        event.modifiers() &
-        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (event.key() != Qt::Key_P || held != Qt::ControlModifier)
+    if (event.key() != Qt::Key_P || heldWith(event) != Qt::ControlModifier)
         return false;
     // Mid-stroke the dialog would take the release away from the stroke.
     if (canvasButtons_ == 0)
