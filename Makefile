@@ -11,7 +11,8 @@ RUN_PACKAGES := g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev 
 # What the tests, benchmarks and validators need on top.
 TEST_PACKAGES := libbenchmark-dev desktop-file-utils appstream dpkg-dev file \
                  libglib2.0-bin gsettings-desktop-schemas dbus xfconf libxfconf-0-3 \
-                 g++-mingw-w64-x86-64 wine64 xvfb clang-format
+                 g++-mingw-w64-x86-64 wine64 xvfb clang-format \
+                 cups printer-driver-cups-pdf poppler-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 BUILD := build
 ASAN_BUILD := build-asan

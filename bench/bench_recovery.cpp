@@ -31,6 +31,7 @@ public:
     Answer yesOrNo(const QString&, const QString&) override { return Answer::Cancel; }
     std::optional<QString> chooseFile(const FileRequest&) override { return std::nullopt; }
     void warning(const QString&, const QString&) override {}
+    bool choosePrinter(QPrinter&) override { return false; }
 };
 
 struct Window {

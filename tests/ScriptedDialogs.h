@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Answers the window's dialogs from a script and records what was shown. A
@@ -13,11 +14,15 @@ class ScriptedDialogs : public Dialogs {
 public:
     std::deque<Answer> answers;
     std::deque<std::optional<QString>> files;
+    // Each sets the printer up as a user would in the print dialog, and
+    // answers true to print.
+    std::deque<std::function<bool(QPrinter&)>> printers;
 
     QStringList questions;
     QStringList questionTitles;
     std::vector<FileRequest> requests;
     QStringList warnings;
+    int printDialogs = 0;
     int unscripted = 0;
 
     Answer question(const QString& title, const QString& text) override {
@@ -49,4 +54,15 @@ public:
     }
 
     void warning(const QString&, const QString& text) override { warnings << text; }
+
+    bool choosePrinter(QPrinter& printer) override {
+        ++printDialogs;
+        if (printers.empty()) {
+            ++unscripted;
+            return false;
+        }
+        const std::function<bool(QPrinter&)> answer = printers.front();
+        printers.pop_front();
+        return answer(printer);
+    }
 };

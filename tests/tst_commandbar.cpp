@@ -38,6 +38,8 @@ private:
     // What the script saw of one command: 'N' a question, 'O' an open
     // dialog, 'S' a save dialog, '-' nothing.
     QChar seen() const {
+        if (rig.dialogs.printDialogs > 0)
+            return QLatin1Char('P');
         if (!rig.dialogs.questions.isEmpty())
             return QLatin1Char('N');
         if (rig.dialogs.requests.empty())
@@ -84,6 +86,7 @@ private slots:
             QTest::addRow("%s, Ctrl+O", focus) << focus << int(Qt::Key_O) << QChar('O');
             QTest::addRow("%s, Ctrl+S", focus) << focus << int(Qt::Key_S) << QChar('S');
             QTest::addRow("%s, Ctrl+A", focus) << focus << int(Qt::Key_A) << QChar('-');
+            QTest::addRow("%s, Ctrl+P", focus) << focus << int(Qt::Key_P) << QChar('P');
         }
     }
     void shortcutsWorkWhereverTheFocusIs() {
@@ -106,7 +109,8 @@ private slots:
             QCOMPARE(receiver, target);
         QTest::keyClick(receiver, Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(seen(), runs);
-        QCOMPARE(rig.dialogs.questions.size() + rig.dialogs.requests.size(),
+        QCOMPARE(rig.dialogs.questions.size() + rig.dialogs.requests.size() +
+                     size_t(rig.dialogs.printDialogs),
                  size_t(runs == '-' ? 0 : 1));
     }
 

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmapCache>
+#include <QPrinter>
 
 #include <unistd.h>
 
@@ -208,6 +209,16 @@ private:
         }
         while (rig.dialogs.files.size() < 2)
             rig.dialogs.files.push_back(fileChoices[size_t(below(int(fileChoices.size())))]);
+        // The print dialog: cancelled, or a PDF in a folder that is there or not.
+        while (rig.dialogs.printers.size() < 2) {
+            const int pick = below(3);
+            const QString pdf = files.filePath(pick == 1 ? "utskrift.pdf" : "saknas/utskrift.pdf");
+            rig.dialogs.printers.push_back([pick, pdf](QPrinter& printer) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(pdf);
+                return pick != 0;
+            });
+        }
     }
 
     bool startWindow() {

@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 #include "platform/Translations.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -86,6 +87,8 @@ private slots:
         // The dialogs keep their history in the user's settings: not ours to touch.
         QStandardPaths::setTestModeEnabled(true);
         QVERIFY(installSwedishTranslation());
+        // The print dialog lists no printer of this machine's.
+        qputenv("CUPS_SERVER", "/nonexistent/pensilo-test-cups.sock");
     }
     void init() {
         dir = std::make_unique<QTemporaryDir>();
@@ -125,6 +128,32 @@ private slots:
         QCOMPARE(seen, QStringList({"Spara", "Pensilo",
                                     "Vill du spara ändringarna i " + file + " ?", "Öppna"}));
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
+    }
+
+    // Ctrl+P, the dialog's own PDF output chosen and a file named: the
+    // picture is printed to it.
+    void printToAFile() {
+        draw();
+        const QString pdf = dir->filePath("utskrift.pdf");
+        whenModal([&](QWidget* dialog) {
+            auto* printers = dialog->findChild<QComboBox*>("printers");
+            auto* name = dialog->findChild<QLineEdit*>("filename");
+            if (!printers || !name) {
+                failures << "no printer list or file name";
+                pressInModal(dialog, Qt::Key_Escape);
+                return;
+            }
+            printers->setCurrentIndex(printers->count() - 1);
+            name->setText(pdf);
+            pressInModal(dialog, Qt::Key_Return);
+        });
+        keyOnCanvas(Qt::Key_P);
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
+        QCOMPARE(seen, QStringList{"Skriv ut"});
+        QFile printed(pdf);
+        QVERIFY(printed.open(QIODevice::ReadOnly));
+        QVERIFY(printed.read(5) == "%PDF-");
+        QVERIFY(printed.size() > 1000);
     }
 
     // Replacing a file asks first; No keeps the user in the dialog.

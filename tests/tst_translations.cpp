@@ -1,16 +1,22 @@
+#include "CupsServer.h"
 #include "platform/Translations.h"
 #include "platform/widgets/QtDialogs.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
 #include <QtTest>
@@ -23,14 +29,24 @@ namespace {
 // untranslated text is caught whole or in part. Words that read the same in
 // Swedish ("OK", key names) are left out.
 const QSet<QString> englishWords = {
-    "yes",       "no",       "cancel", "open",      "save",     "look",      "file",   "files",
-    "name",      "type",     "back",   "forward",   "parent",   "directory", "create", "new",
-    "folder",    "list",     "view",   "detail",    "details",  "rename",    "delete", "show",
-    "hidden",    "size",     "date",   "modified",  "computer", "drive",     "recent", "places",
-    "remove",    "already",  "exists", "replace",   "want",     "found",     "please", "verify",
-    "correct",   "given",    "sure",   "protected", "go",       "change",    "mode",   "sidebar",
-    "bookmarks", "undo",     "redo",   "cut",       "copy",     "paste",     "select", "all",
-    "unknown",   "shortcut", "the",    "of",        "to",       "you",       "it"};
+    "yes", "no", "cancel", "open", "save", "look", "file", "files", "name", "type", "back",
+    "forward", "parent", "directory", "create", "new", "folder", "list", "view", "detail",
+    "details", "rename", "delete", "show", "hidden", "size", "date", "modified", "computer",
+    "drive", "recent", "places", "remove", "already", "exists", "replace", "want", "found",
+    "please", "verify", "correct", "given", "sure", "protected", "go", "change", "mode", "sidebar",
+    "bookmarks", "undo", "redo", "cut", "copy", "paste", "select", "all", "unknown", "shortcut",
+    "the", "of", "to", "you", "it",
+    // The print dialog, its properties and its questions.
+    "print", "printer", "printing", "properties", "options", "option", "page", "pages", "copies",
+    "collate", "reverse", "color", "colour", "grayscale", "double", "sided", "binding", "side",
+    "long", "short", "off", "range", "from", "current", "selection", "output", "settings", "paper",
+    "width", "height", "orientation", "portrait", "landscape", "margin", "margins", "layout",
+    "order", "sheet", "millimeters", "inches", "points", "custom", "location", "local", "write",
+    "advanced", "conflicts", "job", "control", "scheduled", "billing", "priority", "banner",
+    "immediately", "hold", "indefinitely", "day", "night", "shift", "weekend", "specific", "time",
+    "none", "unclassified", "confidential", "classified", "secret", "envelope", "postcard",
+    "architect", "small", "big", "scroll", "left", "right", "top", "bottom", "automatic",
+    "overwrite"};
 
 // What a window shows: `texts` is everything readable, `keyed` the buttons,
 // labels and menu entries, which may carry an access key.
@@ -39,7 +55,8 @@ struct Shown {
     QStringList keyed;
 };
 
-Shown shownIn(QWidget* window) {
+// `skip` leaves out the widgets whose words are not Qt's.
+Shown shownIn(QWidget* window, const std::function<bool(const QWidget*)>& skip = {}) {
     Shown shown;
     shown.texts << window->windowTitle();
     QList<QWidget*> widgets = window->findChildren<QWidget*>();
@@ -47,6 +64,13 @@ Shown shownIn(QWidget* window) {
     for (QWidget* widget : widgets) {
         if (widget != window && !widget->isVisibleTo(window))
             continue;
+        if (skip && skip(widget))
+            continue;
+        if (auto* group = qobject_cast<QGroupBox*>(widget))
+            shown.keyed << group->title();
+        if (auto* tabs = qobject_cast<QTabBar*>(widget))
+            for (int i = 0; i < tabs->count(); ++i)
+                shown.keyed << tabs->tabText(i);
         shown.texts << widget->toolTip() << widget->accessibleName()
                     << widget->accessibleDescription();
         if (auto* label = qobject_cast<QLabel*>(widget))
@@ -147,6 +171,9 @@ class TestTranslations : public QObject {
 private:
     QTemporaryDir dir;
     QtDialogs dialogs{nullptr};
+    // The print dialog lists the printers of a CUPS server of the test's own.
+    CupsServer cups;
+    QString withoutCups;
     QStringList failures; // noticed inside a dialog, where the test cannot stop
     int waiting = 0;      // answers still looking for their dialog
 
@@ -220,6 +247,20 @@ private:
         request.fileMustExist = mode == Dialogs::FileMode::Open;
         return request;
     }
+    // What `window` shows, once for every page of each of its tab widgets.
+    static QList<Shown> eachTab(QWidget* window,
+                                const std::function<bool(const QWidget*)>& skip = {}) {
+        QList<Shown> pages{shownIn(window, skip)};
+        for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
+            if (!tabs->isVisibleTo(window))
+                continue;
+            for (int i = 0; i < tabs->count(); ++i) {
+                tabs->setCurrentIndex(i);
+                pages << shownIn(window, skip);
+            }
+        }
+        return pages;
+    }
     void expectSwedish(const Shown& shown, const char* where) {
         const QStringList found = english(withoutUsersOwn(shown.texts));
         QVERIFY2(found.isEmpty(), qPrintable(QString("%1: %2").arg(where, found.join(" | "))));
@@ -229,6 +270,7 @@ private:
 
 private slots:
     void initTestCase() {
+        withoutCups = cups.start();
         // The file dialog keeps its history and view in Qt's settings file.
         QStandardPaths::setTestModeEnabled(true);
         QVERIFY(installSwedishTranslation());
@@ -390,6 +432,81 @@ private slots:
         QVERIFY(dialogShown.keyed.contains("&Öppna"));
         expectSwedish(boxShown, "file not found");
         QVERIFY2(text.startsWith("saknas.bmp\n"), qPrintable(text));
+    }
+
+    // The print dialog with its options, the printer's properties on every
+    // tab, and for a PDF file the question before one is replaced.
+    void printDialog_data() {
+        QTest::addColumn<bool>("toFile");
+        QTest::newRow("a CUPS printer") << false;
+        QTest::newRow("Qt's PDF output") << true;
+    }
+    void printDialog() {
+        QFETCH(bool, toFile);
+        if (!toFile && !withoutCups.isEmpty())
+            QSKIP(qPrintable(withoutCups));
+        // A printer's own words, from its driver: its place, its model, and
+        // the names of its paper sizes and options.
+        const auto printersOwn = [toFile](const QWidget* widget) {
+            if (toFile)
+                return false;
+            for (const QWidget* w = widget; w; w = w->parentWidget())
+                if (w->objectName() == "cupsPropertiesPage")
+                    return true;
+            return widget->objectName() == "type" || widget->objectName() == "location" ||
+                   widget->objectName() == "pageSizeCombo";
+        };
+        QList<Shown> pages, properties;
+        Shown question;
+        whenModal([&](QWidget* dialog) {
+            auto* printers = dialog->findChild<QComboBox*>("printers");
+            const int index = !printers ? -1
+                              : toFile  ? printers->count() - 1
+                                        : printers->findText(CupsServer::kPrinter);
+            if (index < 0) {
+                failures << "the printer is not listed";
+                press(dialog, Qt::Key_Escape);
+                return;
+            }
+            printers->setCurrentIndex(index);
+            // The options below the printer, shown.
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                if (auto* box = qobject_cast<QDialogButtonBox*>(button->parentWidget());
+                    box && box->buttonRole(button) == QDialogButtonBox::ResetRole)
+                    QTest::mouseClick(button, Qt::LeftButton);
+            pages = eachTab(dialog, printersOwn);
+            whenModal(
+                [&](QWidget* sheet) {
+                    properties = eachTab(sheet, printersOwn);
+                    press(sheet, Qt::Key_Escape);
+                },
+                dialog);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("properties"), Qt::LeftButton);
+            if (toFile) {
+                dialog->findChild<QLineEdit*>("filename")->setText(dir.filePath("hus.bmp"));
+                whenModal(
+                    [&](QWidget* box) {
+                        question = shownIn(box);
+                        press(box, Qt::Key_Return);
+                    },
+                    dialog);
+                auto* buttons = dialog->findChild<QDialogButtonBox*>();
+                QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            }
+            press(dialog, Qt::Key_Escape);
+        });
+        QPrinter printer(QPrinter::HighResolution);
+        QVERIFY(!dialogs.choosePrinter(printer));
+        QVERIFY(pages.size() > 1 && properties.size() > 1);
+        QCOMPARE(pages.first().texts.first(), QStringLiteral("Skriv ut"));
+        for (const Shown& page : pages)
+            expectSwedish(page, "print dialog");
+        for (const Shown& page : properties)
+            expectSwedish(page, "printer properties");
+        if (toFile) {
+            expectSwedish(question, "replace question");
+            QVERIFY2(question.keyed.contains("&Nej"), qPrintable(question.texts.join(" | ")));
+        }
     }
 };
 

@@ -2,6 +2,20 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="sv_SE">
 <context>
+    <name>Print Device Input Slot</name>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatiskt</translation>
+    </message>
+</context>
+<context>
+    <name>Print Device Output Bin</name>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatiskt</translation>
+    </message>
+</context>
+<context>
     <name>QAbstractFileIconProvider</name>
     <message>
         <source>Drive</source>
@@ -25,6 +39,106 @@
     <message>
         <source>Unknown</source>
         <translation>Okänd</translation>
+    </message>
+</context>
+<context>
+    <name>QCupsJobWidget</name>
+    <message>
+        <source>Job Control</source>
+        <translation>Jobbinställningar</translation>
+    </message>
+    <message>
+        <source>Scheduled printing:</source>
+        <translation>Skriv ut:</translation>
+    </message>
+    <message>
+        <source>Billing information:</source>
+        <translation>Debitering:</translation>
+    </message>
+    <message>
+        <source>Job priority:</source>
+        <translation>Prioritet:</translation>
+    </message>
+    <message>
+        <source>Banner Pages</source>
+        <translation>Försättsblad</translation>
+    </message>
+    <message>
+        <source>End:</source>
+        <comment>Banner page at end</comment>
+        <translation>Sist:</translation>
+    </message>
+    <message>
+        <source>Start:</source>
+        <comment>Banner page at start</comment>
+        <translation>Först:</translation>
+    </message>
+    <message>
+        <source>Print Immediately</source>
+        <translation>Genast</translation>
+    </message>
+    <message>
+        <source>Hold Indefinitely</source>
+        <translation>Vänta tills vidare</translation>
+    </message>
+    <message>
+        <source>Day (06:00 to 17:59)</source>
+        <translation>På dagen (06:00 till 17:59)</translation>
+    </message>
+    <message>
+        <source>Night (18:00 to 05:59)</source>
+        <translation>På natten (18:00 till 05:59)</translation>
+    </message>
+    <message>
+        <source>Second Shift (16:00 to 23:59)</source>
+        <translation>Andra skiftet (16:00 till 23:59)</translation>
+    </message>
+    <message>
+        <source>Third Shift (00:00 to 07:59)</source>
+        <translation>Tredje skiftet (00:00 till 07:59)</translation>
+    </message>
+    <message>
+        <source>Weekend (Saturday to Sunday)</source>
+        <translation>I helgen (lördag till söndag)</translation>
+    </message>
+    <message>
+        <source>Specific Time</source>
+        <translation>Vid en viss tid</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Inget</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Unclassified</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Oklassat</translation>
+    </message>
+    <message>
+        <source>Confidential</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Konfidentiellt</translation>
+    </message>
+    <message>
+        <source>Classified</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Hemligstämplat</translation>
+    </message>
+    <message>
+        <source>Secret</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Hemligt</translation>
+    </message>
+    <message>
+        <source>Top Secret</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Kvalificerat hemligt</translation>
     </message>
 </context>
 <context>
@@ -250,6 +364,13 @@ Vill du ta bort den ändå?</translation>
     </message>
 </context>
 <context>
+    <name>QIODevice</name>
+    <message>
+        <source>No such file or directory</source>
+        <translation>Filen eller mappen finns inte</translation>
+    </message>
+</context>
+<context>
     <name>QLineEdit</name>
     <message>
         <source>&amp;Undo</source>
@@ -281,6 +402,312 @@ Vill du ta bort den ändå?</translation>
     </message>
 </context>
 <context>
+    <name>QPageSetupWidget</name>
+    <message>
+        <source>Paper</source>
+        <translation>Papper</translation>
+    </message>
+    <message>
+        <source>Page size:</source>
+        <translation>Pappersstorlek:</translation>
+    </message>
+    <message>
+        <source>Width:</source>
+        <translation>Bredd:</translation>
+    </message>
+    <message>
+        <source>Height:</source>
+        <translation>Höjd:</translation>
+    </message>
+    <message>
+        <source>Paper source:</source>
+        <translation>Pappersfack:</translation>
+    </message>
+    <message>
+        <source>Orientation</source>
+        <translation>Riktning</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Stående</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Liggande</translation>
+    </message>
+    <message>
+        <source>Reverse landscape</source>
+        <translation>Liggande, upp och ned</translation>
+    </message>
+    <message>
+        <source>Reverse portrait</source>
+        <translation>Stående, upp och ned</translation>
+    </message>
+    <message>
+        <source>Margins</source>
+        <translation>Marginaler</translation>
+    </message>
+    <message>
+        <source>top margin</source>
+        <translation>övre marginal</translation>
+    </message>
+    <message>
+        <source>left margin</source>
+        <translation>vänster marginal</translation>
+    </message>
+    <message>
+        <source>right margin</source>
+        <translation>höger marginal</translation>
+    </message>
+    <message>
+        <source>bottom margin</source>
+        <translation>nedre marginal</translation>
+    </message>
+    <message>
+        <source>Page Layout</source>
+        <translation>Sidlayout</translation>
+    </message>
+    <message>
+        <source>Page order:</source>
+        <translation>Sidordning:</translation>
+    </message>
+    <message>
+        <source>Pages per sheet:</source>
+        <translation>Sidor per ark:</translation>
+    </message>
+    <message>
+        <source>Millimeters (mm)</source>
+        <translation>Millimeter (mm)</translation>
+    </message>
+    <message>
+        <source>Inches (in)</source>
+        <translation>Tum (in)</translation>
+    </message>
+    <message>
+        <source>Points (pt)</source>
+        <translation>Punkter (pt)</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Anpassad</translation>
+    </message>
+</context>
+<context>
+    <name>QPageSize</name>
+    <message>
+        <source>A4 Small</source>
+        <translation>A4 liten</translation>
+    </message>
+    <message>
+        <source>Letter Small</source>
+        <translation>Letter liten</translation>
+    </message>
+    <message>
+        <source>PRC 32K Big</source>
+        <translation>PRC 32K stor</translation>
+    </message>
+    <message>
+        <source>Postcard</source>
+        <translation>Vykort</translation>
+    </message>
+    <message>
+        <source>Double Postcard</source>
+        <translation>Dubbelt vykort</translation>
+    </message>
+    <message>
+        <source>%1 x %2 in</source>
+        <translation>%1 x %2 tum</translation>
+    </message>
+    <message>
+        <source>Executive (7.5 x 10 in)</source>
+        <translation>Executive (7,5 x 10 tum)</translation>
+    </message>
+    <message>
+        <source>Executive (7.25 x 10.5 in)</source>
+        <translation>Executive (7,25 x 10,5 tum)</translation>
+    </message>
+    <message>
+        <source>Folio (8.27 x 13 in)</source>
+        <translation>Folio (8,27 x 13 tum)</translation>
+    </message>
+    <message>
+        <source>Fan-fold US (14.875 x 11 in)</source>
+        <translation>Leporello US (14,875 x 11 tum)</translation>
+    </message>
+    <message>
+        <source>Fan-fold German (8.5 x 12 in)</source>
+        <translation>Leporello tysk (8,5 x 12 tum)</translation>
+    </message>
+    <message>
+        <source>Fan-fold German Legal (8.5 x 13 in)</source>
+        <translation>Leporello tysk Legal (8,5 x 13 tum)</translation>
+    </message>
+    <message>
+        <source>Architect A</source>
+        <translation>Arkitekt A</translation>
+    </message>
+    <message>
+        <source>Architect B</source>
+        <translation>Arkitekt B</translation>
+    </message>
+    <message>
+        <source>Architect C</source>
+        <translation>Arkitekt C</translation>
+    </message>
+    <message>
+        <source>Architect D</source>
+        <translation>Arkitekt D</translation>
+    </message>
+    <message>
+        <source>Architect E</source>
+        <translation>Arkitekt E</translation>
+    </message>
+    <message>
+        <source>Envelope B4</source>
+        <translation>Kuvert B4</translation>
+    </message>
+    <message>
+        <source>Envelope B5</source>
+        <translation>Kuvert B5</translation>
+    </message>
+    <message>
+        <source>Envelope B6</source>
+        <translation>Kuvert B6</translation>
+    </message>
+    <message>
+        <source>Envelope C0</source>
+        <translation>Kuvert C0</translation>
+    </message>
+    <message>
+        <source>Envelope C1</source>
+        <translation>Kuvert C1</translation>
+    </message>
+    <message>
+        <source>Envelope C2</source>
+        <translation>Kuvert C2</translation>
+    </message>
+    <message>
+        <source>Envelope C3</source>
+        <translation>Kuvert C3</translation>
+    </message>
+    <message>
+        <source>Envelope C4</source>
+        <translation>Kuvert C4</translation>
+    </message>
+    <message>
+        <source>Envelope C5</source>
+        <translation>Kuvert C5</translation>
+    </message>
+    <message>
+        <source>Envelope C6</source>
+        <translation>Kuvert C6</translation>
+    </message>
+    <message>
+        <source>Envelope C65</source>
+        <translation>Kuvert C65</translation>
+    </message>
+    <message>
+        <source>Envelope C7</source>
+        <translation>Kuvert C7</translation>
+    </message>
+    <message>
+        <source>Envelope Chou 3</source>
+        <translation>Kuvert Chou 3</translation>
+    </message>
+    <message>
+        <source>Envelope Chou 4</source>
+        <translation>Kuvert Chou 4</translation>
+    </message>
+    <message>
+        <source>Envelope DL</source>
+        <translation>Kuvert DL</translation>
+    </message>
+    <message>
+        <source>Envelope Invite</source>
+        <translation>Kuvert Invite</translation>
+    </message>
+    <message>
+        <source>Envelope Italian</source>
+        <translation>Kuvert italienskt</translation>
+    </message>
+    <message>
+        <source>Envelope Kaku 2</source>
+        <translation>Kuvert Kaku 2</translation>
+    </message>
+    <message>
+        <source>Envelope Kaku 3</source>
+        <translation>Kuvert Kaku 3</translation>
+    </message>
+    <message>
+        <source>Envelope Monarch</source>
+        <translation>Kuvert Monarch</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 1</source>
+        <translation>Kuvert PRC 1</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 10</source>
+        <translation>Kuvert PRC 10</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 2</source>
+        <translation>Kuvert PRC 2</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 3</source>
+        <translation>Kuvert PRC 3</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 4</source>
+        <translation>Kuvert PRC 4</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 5</source>
+        <translation>Kuvert PRC 5</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 6</source>
+        <translation>Kuvert PRC 6</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 7</source>
+        <translation>Kuvert PRC 7</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 8</source>
+        <translation>Kuvert PRC 8</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 9</source>
+        <translation>Kuvert PRC 9</translation>
+    </message>
+    <message>
+        <source>Envelope Personal</source>
+        <translation>Kuvert Personal</translation>
+    </message>
+    <message>
+        <source>Envelope US 10</source>
+        <translation>Kuvert US 10</translation>
+    </message>
+    <message>
+        <source>Envelope US 11</source>
+        <translation>Kuvert US 11</translation>
+    </message>
+    <message>
+        <source>Envelope US 12</source>
+        <translation>Kuvert US 12</translation>
+    </message>
+    <message>
+        <source>Envelope US 14</source>
+        <translation>Kuvert US 14</translation>
+    </message>
+    <message>
+        <source>Envelope US 9</source>
+        <translation>Kuvert US 9</translation>
+    </message>
+</context>
+<context>
     <name>QPlatformTheme</name>
     <message>
         <source>&amp;Yes</source>
@@ -305,6 +732,289 @@ Vill du ta bort den ändå?</translation>
     <message>
         <source>Save</source>
         <translation>Spara</translation>
+    </message>
+</context>
+<context>
+    <name>QPrintDialog</name>
+    <message>
+        <source>Print</source>
+        <translation>Skriv ut</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Skriv ut</translation>
+    </message>
+    <message>
+        <source>&amp;Options &gt;&gt;</source>
+        <translation>&amp;Alternativ &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Options &lt;&lt;</source>
+        <translation>&amp;Alternativ &lt;&lt;</translation>
+    </message>
+    <message>
+        <source>Print to File (PDF)</source>
+        <translation>Skriv till fil (PDF)</translation>
+    </message>
+    <message>
+        <source>Local file</source>
+        <translation>Lokal fil</translation>
+    </message>
+    <message>
+        <source>Write PDF file</source>
+        <translation>Skriver en PDF-fil</translation>
+    </message>
+    <message>
+        <source>Print To File ...</source>
+        <translation>Skriv till fil</translation>
+    </message>
+    <message>
+        <source>%1 is a directory.
+Please choose a different file name.</source>
+        <translation>%1 är en mapp.
+Välj ett annat filnamn.</translation>
+    </message>
+    <message>
+        <source>File %1 is not writable.
+Please choose a different file name.</source>
+        <translation>Det går inte att skriva filen %1.
+Välj ett annat filnamn.</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to overwrite it?</source>
+        <translation>%1 finns redan.
+Vill du skriva över den?</translation>
+    </message>
+    <message>
+        <source>Options &apos;Pages Per Sheet&apos; and &apos;Page Set&apos; cannot be used together.
+Please turn one of those options off.</source>
+        <translation>Inställningarna ”Sidor per ark” och ”Sidurval” går inte att använda samtidigt.
+Stäng av en av dem.</translation>
+    </message>
+    <message>
+        <source>%1 does not follow the correct syntax. Please use &apos;,&apos; to separate ranges and pages, &apos;-&apos; to define ranges and make sure ranges do not intersect with each other.</source>
+        <translation>%1 är inte rätt skrivet. Skilj sidor och intervall åt med ”,”, skriv intervall med ”-” och se till att inga intervall går in i varandra.</translation>
+    </message>
+    <message>
+        <source>Invalid Pages Definition</source>
+        <translation>Felaktigt sidurval</translation>
+    </message>
+    <message>
+        <source>Duplex Settings Conflicts</source>
+        <translation>Inställningarna för dubbelsidig utskrift krockar</translation>
+    </message>
+    <message>
+        <source>There are conflicts in duplex settings. Do you want to fix them?</source>
+        <translation>Inställningarna för dubbelsidig utskrift krockar med varandra. Vill du rätta dem?</translation>
+    </message>
+    <message>
+        <source>All Pages</source>
+        <translation>Alla sidor</translation>
+    </message>
+    <message>
+        <source>Odd Pages</source>
+        <translation>Udda sidor</translation>
+    </message>
+    <message>
+        <source>Even Pages</source>
+        <translation>Jämna sidor</translation>
+    </message>
+    <message>
+        <source>Left to Right, Top to Bottom</source>
+        <translation>Från vänster till höger, uppifrån och ned</translation>
+    </message>
+    <message>
+        <source>Left to Right, Bottom to Top</source>
+        <translation>Från vänster till höger, nedifrån och upp</translation>
+    </message>
+    <message>
+        <source>Right to Left, Bottom to Top</source>
+        <translation>Från höger till vänster, nedifrån och upp</translation>
+    </message>
+    <message>
+        <source>Right to Left, Top to Bottom</source>
+        <translation>Från höger till vänster, uppifrån och ned</translation>
+    </message>
+    <message>
+        <source>Bottom to Top, Left to Right</source>
+        <translation>Nedifrån och upp, från vänster till höger</translation>
+    </message>
+    <message>
+        <source>Bottom to Top, Right to Left</source>
+        <translation>Nedifrån och upp, från höger till vänster</translation>
+    </message>
+    <message>
+        <source>Top to Bottom, Left to Right</source>
+        <translation>Uppifrån och ned, från vänster till höger</translation>
+    </message>
+    <message>
+        <source>Top to Bottom, Right to Left</source>
+        <translation>Uppifrån och ned, från höger till vänster</translation>
+    </message>
+</context>
+<context>
+    <name>QPrintPropertiesDialog</name>
+    <message>
+        <source>Printer Properties</source>
+        <translation>Skrivarens egenskaper</translation>
+    </message>
+    <message>
+        <source>Job Options</source>
+        <translation>Utskriftsjobb</translation>
+    </message>
+    <message>
+        <source>Page Setup Conflicts</source>
+        <translation>Sidinställningarna krockar</translation>
+    </message>
+    <message>
+        <source>There are conflicts in page setup options. Do you want to fix them?</source>
+        <translation>Sidinställningarna krockar med varandra. Vill du rätta dem?</translation>
+    </message>
+    <message>
+        <source>Advanced Option Conflicts</source>
+        <translation>De avancerade inställningarna krockar</translation>
+    </message>
+    <message>
+        <source>There are conflicts in some advanced options. Do you want to fix them?</source>
+        <translation>Några avancerade inställningar krockar med varandra. Vill du rätta dem?</translation>
+    </message>
+</context>
+<context>
+    <name>QPrintPropertiesWidget</name>
+    <message>
+        <source>Page</source>
+        <translation>Sida</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation>Avancerat</translation>
+    </message>
+    <message>
+        <source>There are conflicts in some options. Please fix them.</source>
+        <translation>Några inställningar krockar med varandra. Rätta dem.</translation>
+    </message>
+</context>
+<context>
+    <name>QPrintSettingsOutput</name>
+    <message>
+        <source>Copies</source>
+        <translation>Kopior</translation>
+    </message>
+    <message>
+        <source>Copies:</source>
+        <translation>Antal kopior:</translation>
+    </message>
+    <message>
+        <source>Collate</source>
+        <translation>Sortera</translation>
+    </message>
+    <message>
+        <source>Reverse</source>
+        <translation>Omvänd ordning</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Alternativ</translation>
+    </message>
+    <message>
+        <source>Color Mode</source>
+        <translation>Färger</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Färg</translation>
+    </message>
+    <message>
+        <source>Grayscale</source>
+        <translation>Gråskala</translation>
+    </message>
+    <message>
+        <source>Double Sided Printing</source>
+        <translation>Dubbelsidig utskrift</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Av</translation>
+    </message>
+    <message>
+        <source>Long side binding</source>
+        <translation>Bindning längs långsidan</translation>
+    </message>
+    <message>
+        <source>Short side binding</source>
+        <translation>Bindning längs kortsidan</translation>
+    </message>
+    <message>
+        <source>Print range</source>
+        <translation>Utskriftsintervall</translation>
+    </message>
+    <message>
+        <source>Print all</source>
+        <translation>Alla</translation>
+    </message>
+    <message>
+        <source>Pages from</source>
+        <translation>Sidorna från</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>till</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Sidor</translation>
+    </message>
+    <message>
+        <source>Current Page</source>
+        <translation>Den här sidan</translation>
+    </message>
+    <message>
+        <source>Selection</source>
+        <translation>Markeringen</translation>
+    </message>
+    <message>
+        <source>Page Set:</source>
+        <translation>Sidurval:</translation>
+    </message>
+    <message>
+        <source>Output Settings</source>
+        <translation>Utskriftsinställningar</translation>
+    </message>
+    <message>
+        <source>Specify pages or ranges separated by commas. Ranges are specified by two numbers separated by a hyphen. E.g: 3,5-7,9 prints pages 3, 5, 6, 7 and 9.</source>
+        <translation>Skriv sidor eller intervall åtskilda med kommatecken. Ett intervall är två tal med ett bindestreck emellan. Till exempel skriver 3,5-7,9 ut sidorna 3, 5, 6, 7 och 9.</translation>
+    </message>
+</context>
+<context>
+    <name>QPrintWidget</name>
+    <message>
+        <source>Printer</source>
+        <translation>Skrivare</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Namn:</translation>
+    </message>
+    <message>
+        <source>P&amp;roperties</source>
+        <translation>&amp;Egenskaper</translation>
+    </message>
+    <message>
+        <source>Location:</source>
+        <translation>Plats:</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>Typ:</translation>
+    </message>
+    <message>
+        <source>Output &amp;file:</source>
+        <translation>&amp;Fil:</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Förhandsgranskning</translation>
     </message>
 </context>
 <context>
@@ -400,6 +1110,17 @@ Vill du ta bort den ändå?</translation>
     <message>
         <source>Right</source>
         <translation>Höger</translation>
+    </message>
+</context>
+<context>
+    <name>QTabBar</name>
+    <message>
+        <source>Scroll Left</source>
+        <translation>Rulla åt vänster</translation>
+    </message>
+    <message>
+        <source>Scroll Right</source>
+        <translation>Rulla åt höger</translation>
     </message>
 </context>
 </TS>

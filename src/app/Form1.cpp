@@ -1,9 +1,11 @@
 #include "app/Form1.h"
 
 #include "app/CanvasWidget.h"
+#include "app/DroppedFile.h"
 #include "app/FirstFrame.h"
 #include "document/CommandBar.h"
 #include "document/Document.h"
+#include "document/PrintCommand.h"
 #include "document/Recovery.h"
 #include "document/WallpaperCommands.h"
 #include "pickers/PalettePanel.h"
@@ -23,6 +25,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
@@ -84,8 +87,11 @@ Form1::Form1(Dialogs* dialogs)
     recovery->canvasShown = [this] { Picture1->update(); };
     document->pictureSafe = [this] { recovery->pictureSafe(); };
     wallpaper = std::make_unique<WallpaperCommands>(*document, dialogs_);
+    printing = std::make_unique<PrintCommand>(dialogs_);
     // The window sees every key before the control with the focus does.
     qApp->installEventFilter(this);
+    // A picture file dropped anywhere on the window opens.
+    setAcceptDrops(true);
 
     // No resizing: the window is exactly the menu bar over the inner area.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -330,6 +336,12 @@ void Form1::stopProgram() {
 
 namespace {
 
+// Shift, Ctrl, Alt and Meta as held for a key, without the keypad's flag.
+Qt::KeyboardModifiers heldWith(const QKeyEvent& event) {
+    return event.modifiers() &
+           (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+}
+
 bool isInput(QEvent::Type type) {
     switch (type) {
     case QEvent::KeyPress:
@@ -342,6 +354,16 @@ bool isInput(QEvent::Type type) {
     case QEvent::MouseMove:
     case QEvent::Wheel:
     case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
         return true;
     default:
         return false;
@@ -383,7 +405,7 @@ bool Form1::forwardKey(QWidget* receiver, QKeyEvent* event) {
         event->accept();
         return true;
     }
-    if (event->type() == QEvent::KeyPress && undoKey(*event)) {
+    if (event->type() == QEvent::KeyPress && (undoKey(*event) || printKey(*event))) {
         event->accept();
         return true;
     }
@@ -391,9 +413,7 @@ bool Form1::forwardKey(QWidget* receiver, QKeyEvent* event) {
 }
 
 bool Form1::undoKey(const QKeyEvent& event) {
-    const Qt::KeyboardModifiers held =
-        event.modifiers() &
-        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers held = heldWith(event);
     const bool undo = event.key() == Qt::Key_Z && held == Qt::ControlModifier;
     const bool redo =
         (event.key() == Qt::Key_Y && held == Qt::ControlModifier) ||
@@ -409,6 +429,49 @@ bool Form1::undoKey(const QKeyEvent& event) {
         Picture1->update(canvas.takeChangedRect());
         pictureChanged();
     }
+    return true;
+}
+
+bool Form1::takesDrag(QDropEvent* event) const {
+    if (canvasButtons_ != 0 || !droppedFile(event->mimeData()))
+        return false;
+    // Copied, never moved: a move would have the file manager delete the file.
+    if (event->possibleActions() & Qt::CopyAction)
+        event->setDropAction(Qt::CopyAction);
+    else if (event->possibleActions() & Qt::LinkAction)
+        event->setDropAction(Qt::LinkAction);
+    else
+        return false;
+    return true;
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    event->setAccepted(takesDrag(event));
+}
+
+void Form1::dragMoveEvent(QDragMoveEvent* event) {
+    event->setAccepted(takesDrag(event));
+}
+
+// As Open does, by the same road: no question, and the earlier picture one undo away.
+void Form1::dropEvent(QDropEvent* event) {
+    if (!takesDrag(event)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    openFile(*droppedFile(event->mimeData()));
+}
+
+// The bar has no command on Ctrl+P; printing is not on the menu.
+bool Form1::printKey(const QKeyEvent& event) {
+    if (event.key() != Qt::Key_P || heldWith(event) != Qt::ControlModifier)
+        return false;
+    // Mid-stroke the dialog would take the release away from the stroke.
+    // The whole picture, as a save would write it, beyond the canvas too.
+    if (canvasButtons_ == 0)
+        printing->print(document->wholePicture().value_or(canvas.Image()), document->name(),
+                        document->isUntitled());
     return true;
 }
 

@@ -19,6 +19,7 @@ class CanvasWidget;
 class Dialogs;
 class Document;
 class PalettePanel;
+class PrintCommand;
 class Recovery;
 class ScenePanel;
 class TabStrip;
@@ -82,6 +83,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     QMenu* createPopupMenu() override { return nullptr; }
 
 private:
@@ -93,6 +97,10 @@ private:
     bool forwardKey(QWidget* receiver, QKeyEvent* event);
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z: true when the key was one of them.
     bool undoKey(const QKeyEvent& event);
+    // Ctrl+P, likewise.
+    bool printKey(const QKeyEvent& event);
+    // A drag the window takes: one local file, never while a button is held on the canvas.
+    bool takesDrag(QDropEvent* event) const;
     // After every change to the picture that a step records.
     void pictureChanged();
 
@@ -125,4 +133,5 @@ private:
     std::unique_ptr<Document> document;
     std::unique_ptr<Recovery> recovery;
     std::unique_ptr<WallpaperCommands> wallpaper;
+    std::unique_ptr<PrintCommand> printing;
 };

@@ -4,7 +4,9 @@
 
 #include <optional>
 
-// The modal dialogs of the file commands. The program shows them through
+class QPrinter;
+
+// The modal dialogs of the file commands and of printing. The program shows them through
 // this interface so that tests can answer them from a script; QtDialogs is
 // the real one.
 class Dialogs {
@@ -37,4 +39,7 @@ public:
     virtual std::optional<QString> chooseFile(const FileRequest& request) = 0;
     // A failure the user must hear about, with one button to close it.
     virtual void warning(const QString& title, const QString& text) = 0;
+    // The print dialog: true when the user chose to print, `printer` then set
+    // up as chosen; false when the user cancelled.
+    virtual bool choosePrinter(QPrinter& printer) = 0;
 };

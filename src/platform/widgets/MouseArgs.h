@@ -4,6 +4,7 @@
 #include "platform/Units.h"
 
 #include <QMouseEvent>
+#include <QPointingDevice>
 
 #include <functional>
 
@@ -41,12 +42,26 @@ inline qint16 shiftMask(Qt::KeyboardModifiers modifiers) {
     return mask;
 }
 
+// The arguments at a position in pixels of the control.
+inline MouseArgs mouseArgsAt(qint16 button, qint16 shift, QPointF pixel) {
+    return MouseArgs{button, shift, static_cast<float>(pixel.x() * kTwipsPerPixel),
+                     static_cast<float>(pixel.y() * kTwipsPerPixel)};
+}
+
 // For a press or release the button that changed; for a move every button held.
 inline MouseArgs mouseArgs(const QMouseEvent& event) {
     const bool isMove = event.type() == QEvent::MouseMove;
-    const QPointF position = event.position();
-    return MouseArgs{buttonMask(isMove ? event.buttons() : Qt::MouseButtons(event.button())),
-                     shiftMask(event.modifiers()),
-                     static_cast<float>(position.x() * kTwipsPerPixel),
-                     static_cast<float>(position.y() * kTwipsPerPixel)};
+    return mouseArgsAt(buttonMask(isMove ? event.buttons() : Qt::MouseButtons(event.button())),
+                       shiftMask(event.modifiers()), event.position());
+}
+
+// The button a pen stands for: its tip the left one; its eraser end, or its
+// tip with a side button held, the right one; 0 when nothing touches or is held.
+inline qint16 penButton(QPointingDevice::PointerType pointer, Qt::MouseButtons held) {
+    if (held == Qt::NoButton)
+        return 0;
+    if (pointer == QPointingDevice::PointerType::Eraser ||
+        (held & ~Qt::MouseButtons(Qt::LeftButton)))
+        return MouseButton::kRight;
+    return MouseButton::kLeft;
 }

@@ -1,5 +1,7 @@
 #include "platform/widgets/QtDialogs.h"
 
+#include "platform/Printing.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -100,6 +102,10 @@ void QtDialogs::warning(const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+bool QtDialogs::choosePrinter(QPrinter& printer) {
+    return Printing::showDialog(printer, parent_);
 }
 
 QStringList QtDialogs::nameFilters(const QString& filter) {

@@ -4,8 +4,9 @@
 
 class QWidget;
 
-// The real dialogs: Qt's message box and Qt's own file dialog rather than the
-// desktop's, so that every text in them is ours to put in Swedish.
+// The real dialogs: Qt's message box, and Qt's own file and print dialogs
+// rather than the desktop's, so that every text in them is ours to put in
+// Swedish.
 class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
@@ -14,6 +15,7 @@ public:
     Answer yesOrNo(const QString& title, const QString& text) override;
     std::optional<QString> chooseFile(const FileRequest& request) override;
     void warning(const QString& title, const QString& text) override;
+    bool choosePrinter(QPrinter& printer) override;
 
     // "Bmp (*.bmp)|*.bmp|Alla (*.*)|*.*" as the descriptions Qt shows; Qt
     // takes the patterns from the parentheses of each.
