@@ -317,8 +317,12 @@ void Form1::openFile(const QString& path) {
 
 void Form1::startWith(const QString& file) {
     // Once the window is on the screen, so that neither the first frame nor
-    // the first gesture waits for the lock to reach the disk.
-    watchFirstFrame(this, [this] { recovery->takeLock(); });
+    // the first gesture waits for the lock to reach the disk; queued once
+    // more, behind whatever else waits for that frame.
+    watchFirstFrame(this, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { recovery->takeLock(); }, Qt::QueuedConnection);
+    });
     if (!recovery->offerLeftCopies(file) && !file.isEmpty())
         openFile(file);
 }

@@ -85,12 +85,27 @@ bool RecoveryStore::claimOwnLock() {
         if (lock->tryLock(0)) {
             id_ = id;
             lock_ = std::move(lock);
+            sweepLeftLocks();
             return true;
         }
         if (lock->error() != QLockFile::LockFailedError)
             return false;
     }
     return false;
+}
+
+void RecoveryStore::sweepLeftLocks() {
+    const QFileInfoList entries = QDir(folder_).entryInfoList(
+        {QStringLiteral("*.lock"), QStringLiteral("*.new")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo& entry : entries) {
+        const QString id = entry.completeBaseName();
+        if (id == id_ || QFileInfo::exists(path(id, kCopy)))
+            continue;
+        // Taken only when its program is gone; let go at once, which removes it.
+        std::unique_ptr<QLockFile> lock = lockFile(path(id, kLock));
+        if (lock->tryLock(0))
+            QFile::remove(path(id, kNew));
+    }
 }
 
 bool RecoveryStore::keep(const QImage& image, const QString& name) {
@@ -119,10 +134,12 @@ void RecoveryStore::discard() {
 }
 
 std::vector<RecoveryStore::Orphan> RecoveryStore::claimOrphans() {
+    // Only a copy is worth a lock before the first frame: taking a stale
+    // lock writes it through to the disk. A killed program that had no copy
+    // leaves a lock alone, swept once this window's own lock is taken.
     QSet<QString> ids;
-    const QFileInfoList entries = QDir(folder_).entryInfoList(
-        {QStringLiteral("*.copy"), QStringLiteral("*.lock"), QStringLiteral("*.new")},
-        QDir::Files | QDir::Hidden);
+    const QFileInfoList entries =
+        QDir(folder_).entryInfoList({QStringLiteral("*.copy")}, QDir::Files | QDir::Hidden);
     for (const QFileInfo& entry : entries)
         ids.insert(entry.completeBaseName());
     ids.remove(id_);

@@ -58,6 +58,9 @@ public:
     void remove(Orphan& orphan);
 
 private:
+    // Removes the locks and half-written copies of programs that ended
+    // without leaving a copy.
+    void sweepLeftLocks();
     QString path(const QString& id, const char* suffix) const;
 
     QString folder_;
