@@ -152,6 +152,22 @@ private slots:
         }
     }
 
+    // A program killed before it had a copy leaves only its lock: nothing is
+    // offered, and the next window sweeps the lock once it holds its own.
+    void aLockLeftWithoutACopyIsSwept() {
+        Child program(environment("offscreen"));
+        QVERIFY(program.start(PENSILO_PROGRAM, {}));
+        QTRY_COMPARE_WITH_TIMEOUT(entries(folder(), "*.lock").size(), 1, kPatience);
+        const QStringList left = entries(folder());
+        program.killNow();
+        restart({});
+        QCOMPARE(rig.dialogs.questions, QStringList());
+        rig.drawSomething();
+        const QStringList now = entries(folder());
+        QCOMPARE(now.size(), 2); // this window's copy and lock
+        QVERIFY2(!now.contains(left.first()), qPrintable(now.join(' ')));
+    }
+
     // Killing one of two programs offers its picture only; the living one's
     // copy and lock stay exactly as they were.
     void ofTwoProgramsOnlyTheKilledOnesPictureIsOffered() {
