@@ -139,22 +139,22 @@ void UndoHistory::setLimits(int maxSteps, qsizetype maxBytes) {
 }
 
 bool UndoHistory::undo() {
-    if (open_ || undo_.empty())
-        return false;
-    Step step = std::move(undo_.back());
-    undo_.pop_back();
-    swap(step);
-    redo_.push_back(std::move(step));
-    return true;
+    return move(undo_, redo_);
 }
 
 bool UndoHistory::redo() {
-    if (open_ || redo_.empty())
+    return move(redo_, undo_);
+}
+
+// Undo and redo alike: the last step of one list is swapped onto the canvas
+// and becomes the last of the other.
+bool UndoHistory::move(std::deque<Step>& from, std::deque<Step>& to) {
+    if (open_ || from.empty())
         return false;
-    Step step = std::move(redo_.back());
-    redo_.pop_back();
+    Step step = std::move(from.back());
+    from.pop_back();
     swap(step);
-    undo_.push_back(std::move(step));
+    to.push_back(std::move(step));
     return true;
 }
 

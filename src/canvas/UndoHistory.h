@@ -71,6 +71,7 @@ private:
     // Puts the step's pixels (and document) on the canvas and keeps those
     // that were there instead.
     void swap(Step& step);
+    bool move(std::deque<Step>& from, std::deque<Step>& to);
     void keep(Step step);
     void trim();
 
